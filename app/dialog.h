@@ -1,0 +1,15 @@
+// app/dialog.h - the start-up dialog: display mode, full screen, loop; Run or Exit.
+// run_settings_dialog shows it in a small window of its own (Enter runs, Esc and the close
+// box exit); apply_dialog_controls is the plain mapping from its controls to the settings.
+#pragma once
+
+struct DialogControls {
+    bool mode_640 = true;     // the three "Display mode" radio buttons
+    bool mode_800 = false;
+    bool mode_1024 = false;
+    bool fullscreen = true;   // "Fullscreen"
+    bool loop = false;        // "Loop"
+};
+
+void apply_dialog_controls(const DialogControls &controls);   // "Run": write app's settings
+bool run_settings_dialog();    // true for "Run" (settings written), false for "Exit"

@@ -1,0 +1,30 @@
+// app/main.cpp - orbplume's entry: parse the command line, then play the show.
+#include "app/main_loop.h"
+#include "app/options.h"
+#include <SDL.h>
+#include <cstdio>
+#include <unistd.h>
+
+// Run-time data lives in data/ beside the executable; when started from elsewhere, move
+// there so that the show finds it (screenshots and ticks then land there too).
+static void enter_data_folder() {
+    if (access("data", F_OK) == 0) return;
+    char *base = SDL_GetBasePath();
+    if (base && chdir(base) != 0) std::fprintf(stderr, "orbplume: cannot enter %s\n", base);
+    SDL_free(base);
+}
+
+int main(int argc, char **argv) {
+    Options opts;
+    std::string error;
+    if (!parse_options(argc, argv, opts, error)) {
+        std::fprintf(stderr, "orbplume: %s\n%s", error.c_str(), usage_text());
+        return 2;
+    }
+    if (opts.help) {
+        std::fputs(usage_text(), stdout);
+        return 0;
+    }
+    enter_data_folder();
+    return run_show(opts);
+}

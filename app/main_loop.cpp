@@ -1,0 +1,74 @@
+// app/main_loop.cpp - the spine of the program.
+// Start-up runs in a fixed order: dialog, window, font, capability checks, precalc, a
+// black pause, music. The loop takes one event per iteration and draws a frame only when
+// the queue is empty; there is no frame cap and no frame counting: every picture is a
+// function of the music's position. Shutdown closes the music before the window.
+#include "app/main_loop.h"
+#include "app/dialog.h"
+#include "app/gl_caps.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "audio/music.h"
+#include "devtools/keys.h"
+#include "devtools/overlay.h"
+#include "precalc/precalc.h"
+#include "show/timeline.h"
+#include <GL/gl.h>
+#include <SDL.h>
+
+static void main_loop() {
+    while (app.quit_requests == 0) {
+        SDL_Event event;
+        if (SDL_PollEvent(&event)) {
+            handle_show_event(event);
+            continue;
+        }
+        timeline();
+        draw_overlay(pattern_clock() - 2.0f);
+        swap_frame();
+        check_gl_error();
+    }
+}
+
+int run_show(const Options &opts) {
+    app.fullscreen = true;
+    app.window_width = 640;
+    app.window_height = 480;
+    app.unattended = opts.unattended;
+    if (opts.dialog) {
+        if (!run_settings_dialog()) {
+            SDL_Quit();
+            return 0;
+        }
+    } else {
+        app.window_width = opts.width;
+        app.window_height = opts.height;
+        if (opts.fullscreen >= 0) app.fullscreen = opts.fullscreen == 1;
+        app.loop_music = opts.loop;
+    }
+
+    if (!create_gl_window(app.fullscreen, app.window_width, app.window_height, 32, 32,
+                          SHOW_TITLE, 0, 0))
+        fatal_error("Init failed!");
+    app.offscreen_texture_width = next_power_of_two(384);
+    app.offscreen_texture_height = next_power_of_two(288);
+    create_outline_font();
+    check_gl_capabilities();
+    bind_multitexture_entry_points();
+    precalc();
+
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    swap_frame();
+    SDL_Delay(2000);
+    app.show_started++;
+    open_music(MUSIC_FILE, 130.0f, app.loop_music);
+
+    main_loop();
+
+    close_music();
+    destroy_gl_window();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,24 @@
+// app/messages.cpp - fatal_error and warn on SDL message boxes.
+#include "app/messages.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+static void show_box(Uint32 kind, const char *label, const char *text) {
+    std::fprintf(stderr, "%s: %s\n", label, text);
+    std::fflush(stderr);
+    if (!app.unattended) SDL_ShowSimpleMessageBox(kind, SHOW_TITLE, text, nullptr);
+}
+
+void fatal_error(const char *text) {
+    show_box(SDL_MESSAGEBOX_ERROR, "FATAL", text);
+    destroy_gl_window();
+    SDL_Quit();   // also stops the audio device, if the music was playing
+    std::exit(0);
+}
+
+void warn(const char *text) {
+    show_box(SDL_MESSAGEBOX_WARNING, "WARNING", text);
+}

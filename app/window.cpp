@@ -1,0 +1,74 @@
+// app/window.cpp - window and GL context on SDL2.
+// Full screen is a real display-mode change to the chosen resolution (SDL restores the
+// desktop mode when the window leaves full screen or goes away). Every step that fails
+// returns null; the caller's fatal path then calls destroy_gl_window, which undoes
+// whatever had been done so far.
+#include "app/window.h"
+
+WindowGlobals win;
+
+static bool init_video() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
+                             int depth_bits, const char *title, int x, int y, bool hidden) {
+    if (!init_video()) return nullptr;
+    int channel_bits = colour_bits >= 24 ? 8 : 5;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel_bits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel_bits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel_bits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth_bits > 24 ? 24 : depth_bits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);   // a compatibility context:
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);   // fixed function throughout
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+
+    if (hidden) fullscreen = false;
+    win.hidden = hidden;
+    Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    int wx = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : x);
+    int wy = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : y);
+    win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
+    if (!win.window) return nullptr;
+
+    if (fullscreen) {
+        // The window exists before the mode changes, as the failure path expects.
+        SDL_DisplayMode mode = {};
+        mode.w = width;
+        mode.h = height;
+        mode.format = SDL_PIXELFORMAT_RGB888;
+        if (SDL_SetWindowDisplayMode(win.window, &mode) != 0) return nullptr;
+        win.mode_changed = true;
+        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN) != 0) return nullptr;
+    }
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+
+    win.context = SDL_GL_CreateContext(win.window);
+    if (!win.context) return nullptr;
+    if (SDL_GL_MakeCurrent(win.window, win.context) != 0) return nullptr;
+    if (!hidden) SDL_Delay(1000);   // let the monitor settle into the new mode
+    return win.window;
+}
+
+void destroy_gl_window() {
+    if (win.window && win.mode_changed) SDL_SetWindowFullscreen(win.window, 0);
+    win.mode_changed = false;
+    if (win.context) {
+        SDL_GL_MakeCurrent(win.window, nullptr);
+        SDL_GL_DeleteContext(win.context);
+        win.context = nullptr;
+    }
+    if (win.window) {
+        SDL_DestroyWindow(win.window);
+        win.window = nullptr;
+    }
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+}
+
+void swap_frame() {
+    if (win.window) SDL_GL_SwapWindow(win.window);
+}

@@ -1,0 +1,27 @@
+// app/window.h - the show's one window, its GL context, and the outline font.
+// create_gl_window makes an SDL window with a double-buffered RGBA GL 1.x context and a
+// depth buffer; full screen switches the display to the chosen mode. destroy_gl_window
+// always leaves the desktop as it was, also after a creation that failed part-way.
+#pragma once
+#include <SDL.h>
+
+struct WindowGlobals {
+    SDL_Window   *window;        // null when no window exists
+    SDL_GLContext context;       // null when no context exists
+    unsigned      font_base;     // first of the 256 glyph display lists
+    bool          mode_changed;  // the display mode was switched for full screen
+    bool          hidden;        // made for offline rendering or tests: never shown
+};
+extern WindowGlobals win;   // written by app/window.cpp only
+
+// Window flags for offline rendering and tests: never shown, never full screen.
+constexpr bool WINDOW_HIDDEN = true;
+
+SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
+                             int depth_bits, const char *title, int x, int y,
+                             bool hidden = false);   // null on any failure
+void destroy_gl_window();    // mode restore, context, window, cursor; safe at any stage
+void swap_frame();           // present the back buffer
+
+void create_outline_font();            // 255 extruded glyph lists (codes 0..254), Liberation Sans Bold
+void print_text(const char *text);     // draws text at the current model-view origin

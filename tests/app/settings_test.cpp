@@ -1,0 +1,72 @@
+// tests/app/settings_test.cpp - start-up arithmetic, the dialog mapping and the options.
+#include "app/dialog.h"
+#include "app/options.h"
+#include "app/settings.h"
+#include <gtest/gtest.h>
+
+TEST(SettingsTest, NextPowerOfTwo) {
+    EXPECT_EQ(next_power_of_two(384), 512);
+    EXPECT_EQ(next_power_of_two(288), 512);
+    EXPECT_EQ(next_power_of_two(256), 256);
+    EXPECT_EQ(next_power_of_two(2), 2);
+    EXPECT_EQ(next_power_of_two(65536), 65536);
+    EXPECT_EQ(next_power_of_two(0), 0);
+    EXPECT_EQ(next_power_of_two(1), 0);
+    EXPECT_EQ(next_power_of_two(65537), 0);
+}
+
+TEST(DialogTest, DefaultsRunAt640FullscreenWithoutLoop) {
+    app.window_width = 0;
+    apply_dialog_controls(DialogControls{});
+    EXPECT_EQ(app.window_width, 640);
+    EXPECT_EQ(app.window_height, 480);
+    EXPECT_TRUE(app.fullscreen);
+    EXPECT_FALSE(app.loop_music);
+}
+
+TEST(DialogTest, ControlsMapToSettingsAndTheLastCheckedModeWins) {
+    DialogControls c;
+    c.mode_640 = false;
+    c.mode_800 = true;
+    c.fullscreen = false;
+    c.loop = true;
+    apply_dialog_controls(c);
+    EXPECT_EQ(app.window_width, 800);
+    EXPECT_EQ(app.window_height, 600);
+    EXPECT_FALSE(app.fullscreen);
+    EXPECT_TRUE(app.loop_music);
+    c.mode_640 = c.mode_800 = c.mode_1024 = true;   // impossible in the dialog, but ordered
+    apply_dialog_controls(c);
+    EXPECT_EQ(app.window_width, 1024);
+    EXPECT_EQ(app.window_height, 768);
+}
+
+static bool parse(std::vector<const char *> args, Options &opts, std::string &error) {
+    args.insert(args.begin(), "orbplume");
+    return parse_options(int(args.size()), const_cast<char **>(args.data()), opts, error);
+}
+
+TEST(OptionsTest, SkippingTheDialog) {
+    Options o;
+    std::string e;
+    ASSERT_TRUE(parse({"--size", "800x600", "--windowed", "--loop", "--unattended"}, o, e));
+    EXPECT_FALSE(o.dialog);
+    EXPECT_EQ(o.width, 800);
+    EXPECT_EQ(o.height, 600);
+    EXPECT_EQ(o.fullscreen, 0);
+    EXPECT_TRUE(o.loop);
+    EXPECT_TRUE(o.unattended);
+    Options plain;
+    ASSERT_TRUE(parse({}, plain, e));
+    EXPECT_TRUE(plain.dialog);
+}
+
+TEST(OptionsTest, BadOptionsAreRefused) {
+    for (auto bad : std::vector<std::vector<const char *>>{
+             {"--frobnicate"}, {"--size"}, {"--size", "700x500"}, {"--size", "640x480x"}, {"--size", "abc"}}) {
+        Options o;
+        std::string e;
+        EXPECT_FALSE(parse(bad, o, e)) << bad[0];
+        EXPECT_FALSE(e.empty());
+    }
+}

@@ -1,0 +1,33 @@
+// tests/gl_fixture.cpp - the hidden GL window for tests.
+#include "gl_fixture.h"
+#include "app/gl_caps.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include <GL/gl.h>
+
+void GLTest::SetUpTestSuite() {
+    if (win.context) return;
+    app.unattended = true;
+    app.window_width = 640;
+    app.window_height = 480;
+    app.offscreen_texture_width = 512;
+    app.offscreen_texture_height = 512;
+    ASSERT_NE(create_gl_window(false, 640, 480, 32, 32, "orbplume tests", 0, 0, WINDOW_HIDDEN), nullptr)
+        << "no GL window: run the tests under Xvfb (scripts/test)";
+    check_gl_capabilities();
+    bind_multitexture_entry_points();
+}
+
+void GLTest::SetUp() {
+    ASSERT_NE(win.context, nullptr);
+    glViewport(0, 0, 640, 480);
+    while (glGetError() != GL_NO_ERROR) {}
+}
+
+std::vector<unsigned char> GLTest::read_pixels(int x, int y, int w, int h) {
+    std::vector<unsigned char> rgb(size_t(w) * h * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
