@@ -45,28 +45,27 @@ const char *gl_error_name(GLenum code) {
 }
 
 void check_gl_capabilities() {
-    GLint red = 0, green = 0, blue = 0;
+    GLint red = 0, green = 0, blue = 0, units = 0;
     glGetIntegerv(GL_RED_BITS, &red);
     glGetIntegerv(GL_GREEN_BITS, &green);
     glGetIntegerv(GL_BLUE_BITS, &blue);
-    if (red + green + blue < 24)
-        fatal_error("Failed to initialize 24bpp mode, buy some decent hardware asshole!");
-
-    gl_caps.texture_clamp_mode =
-        clamp_mode_for_version(reinterpret_cast<const char *>(glGetString(GL_VERSION)));
-
-    if (!has_gl_extension("GL_ARB_multitexture"))
-        fatal_error("Your shitty 3d card doesnt support GL_ARB_multitexture!");
-    if (!has_gl_extension("GL_ARB_texture_env_combine"))
-        fatal_error("Your shitty 3d card doesnt support GL_ARB_texture_env_combine!");
-
-    GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
-    if (units < 2)
+    check_driver({ red + green + blue, reinterpret_cast<const char *>(glGetString(GL_VERSION)),
+                   reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)), units });
+}
+
+void check_driver(const GLDriverInfo &driver) {
+    if (driver.colour_bits < 24)
+        fatal_error("Failed to initialize 24bpp mode, buy some decent hardware asshole!");
+    gl_caps.texture_clamp_mode = clamp_mode_for_version(driver.version);
+    if (!extension_list_has(driver.extensions, "GL_ARB_multitexture"))
+        fatal_error("Your shitty 3d card doesnt support GL_ARB_multitexture!");
+    if (!extension_list_has(driver.extensions, "GL_ARB_texture_env_combine"))
+        fatal_error("Your shitty 3d card doesnt support GL_ARB_texture_env_combine!");
+    if (driver.texture_units < 2)
         fatal_error("Your shitty 3d card doesnt have enough multitexturing units!\n"
                     "What kind of shitty card tries to do multitexturing with only one texture unit anyway?");
-
-    if (has_gl_extension("GL_ARB_texture_cube_map")) {
+    if (extension_list_has(driver.extensions, "GL_ARB_texture_cube_map")) {
         gl_caps.cube_map_supported = 1;
     } else {
         gl_caps.cube_map_supported = 0;

@@ -18,6 +18,15 @@ bool   extension_list_has(const char *list, const char *name);    // the tokeniz
 GLenum clamp_mode_for_version(const char *version);                // "1.2..." -> GL_CLAMP_TO_EDGE
 const char *gl_error_name(GLenum code);                            // "GL_INVALID_ENUM", ...
 
-void check_gl_capabilities();          // colour depth, clamp mode, required extensions, cube maps
+// What the capability checks look at, gathered from the current context.
+struct GLDriverInfo {
+    int         colour_bits;     // red + green + blue
+    const char *version;         // GL_VERSION
+    const char *extensions;      // GL_EXTENSIONS
+    int         texture_units;   // GL_MAX_TEXTURE_UNITS_ARB
+};
+
+void check_gl_capabilities();                     // gathers GLDriverInfo, then check_driver
+void check_driver(const GLDriverInfo &driver);    // colour depth, clamp mode, extensions, cube maps
 void bind_multitexture_entry_points(); // fetch glActiveTextureARB and glMultiTexCoord2fARB
 void check_gl_error();                 // fatal on the first pending GL error of the frame

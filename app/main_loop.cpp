@@ -16,6 +16,7 @@
 #include "show/timeline.h"
 #include <GL/gl.h>
 #include <SDL.h>
+#include <cstdio>
 
 static void main_loop() {
     while (app.quit_requests == 0) {
@@ -68,7 +69,9 @@ int run_show(const Options &opts) {
     main_loop();
 
     close_music();
+    std::fprintf(stderr, "MUSIC: closed\n");
     destroy_gl_window();
+    std::fprintf(stderr, "WINDOW: closed\n");
     SDL_Quit();
     return 0;
 }

@@ -15,8 +15,13 @@ static void show_box(Uint32 kind, const char *label, const char *text) {
 void fatal_error(const char *text) {
     show_box(SDL_MESSAGEBOX_ERROR, "FATAL", text);
     destroy_gl_window();
-    SDL_Quit();   // also stops the audio device, if the music was playing
-    std::exit(0);
+    std::fprintf(stderr, "WINDOW: closed\n");
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);   // stops the music's audio thread, if it runs
+    std::fflush(nullptr);
+    // Window, context and display mode are already undone. Leave without the exit handlers
+    // and without closing the display connection: some GL drivers stall there, tearing down
+    // their worker threads from inside an error path.
+    std::_Exit(0);
 }
 
 void warn(const char *text) {

@@ -31,3 +31,10 @@ std::vector<unsigned char> GLTest::read_pixels(int x, int y, int w, int h) {
     glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
 }
+
+// Death tests re-run the test program instead of forking it: a forked child would share
+// the parent's X connection and GL context and hang on teardown.
+static const bool death_tests_reexecute = [] {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    return true;
+}();

@@ -1,0 +1,68 @@
+// tests/app/show_run_test.cpp - the real executable under Xvfb: how the show starts, ends
+// and fails. Each case runs orbplume in a shell and reads its exit status and stderr.
+#include <gtest/gtest.h>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+struct RunResult {
+    int status;
+    std::string output;   // stdout and stderr together
+};
+
+static RunResult run(const std::string &script) {
+    std::string command = "cd " ORBPLUME_BINARY_DIR " && { " + script + " ; } 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    RunResult result{-1, ""};
+    if (!pipe) return result;
+    std::array<char, 512> buffer;
+    while (fgets(buffer.data(), int(buffer.size()), pipe)) result.output += buffer.data();
+    int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+static const std::string SHOW = "./orbplume --no-dialog --windowed --unattended";
+
+// Starts the show, waits for its window, runs `action` with $pid and $wid set, then
+// reports the show's own exit status as "status N". Shows driven by key events hold a lock
+// on the display, so that parallel tests never steal each other's keyboard focus.
+static RunResult run_show_and(const std::string &action, const std::string &env = "") {
+    std::string script = env + " " + SHOW + " & pid=$!; "
+        "wid=$(timeout 60 xdotool search --sync --pid $pid --name \"V-LUX 2004: Orb Plume\" | head -1); "
+        "sleep 3; " + action + "; wait $pid; echo \"status $?\"";
+    return run("flock display.lock bash -c '" + script + "'");
+}
+
+TEST(ShowRunTest, EscEndsTheShowWithStatusZeroAfterClosingTheMusic) {
+    RunResult r = run_show_and("xdotool windowfocus --sync $wid key Escape");
+    EXPECT_NE(r.output.find("status 0"), std::string::npos) << r.output;
+    size_t music = r.output.find("MUSIC: closed");
+    size_t window = r.output.find("WINDOW: closed");
+    ASSERT_NE(music, std::string::npos) << r.output;
+    ASSERT_NE(window, std::string::npos) << r.output;
+    EXPECT_LT(music, window);
+}
+
+TEST(ShowRunTest, CloseRequestEndsTheShowWithStatusZero) {
+    // SDL turns a termination request into the same quit event as the close box.
+    RunResult r = run_show_and("kill -TERM $pid");
+    EXPECT_NE(r.output.find("status 0"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("WINDOW: closed"), std::string::npos) << r.output;
+}
+
+TEST(ShowRunTest, NoDisplayIsInitFailed) {
+    RunResult r = run("DISPLAY=:7777 SDL_VIDEODRIVER=x11 " + SHOW);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.output.find("FATAL: Init failed!"), std::string::npos) << r.output;
+}
+
+TEST(ShowRunTest, BadOptionsExitTwoWithUsage) {
+    RunResult r = run("./orbplume --size 320x200");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("usage: orbplume"), std::string::npos) << r.output;
+    r = run("./orbplume --help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.output.find("--no-dialog"), std::string::npos);
+}
