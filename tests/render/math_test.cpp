@@ -49,12 +49,6 @@ TEST(MathTest, TriangleNormalFollowsCounterClockwiseCornersAndZeroAreaGivesZero)
     EXPECT_EQ(n[2], 0.0f);
 }
 
-TEST(MathTest, WrapIndexHandlesNegativesDownToMinusN) {
-    EXPECT_EQ(wrap_index(-1, 5), 4);
-    EXPECT_EQ(wrap_index(-5, 5), 0);
-    EXPECT_EQ(wrap_index(7, 5), 2);
-}
-
 TEST(MathTest, SplinePassesThroughTheKeysAndClosesTheLoop) {
     float p[3], q[3];
     spline_point(p, 0.0f, SQUARE, 4);

@@ -2,7 +2,6 @@
 // made textures, the binding modes and frame copies.
 #include "gl_fixture.h"
 #include "test_jpeg.h"
-#include "render/math.h"
 #include "render/render_state.h"
 #include "render/texture.h"
 #include "app/gl_caps.h"
@@ -25,18 +24,6 @@ static void halves(int, int y, unsigned char *rgb, int h) {
     rgb[0] = y < h / 2 ? 255 : 0;
     rgb[1] = 0;
     rgb[2] = y < h / 2 ? 0 : 255;
-}
-
-TEST(JpegTest, DecodesTopScanlineFirstAsPackedRgb) {
-    const char *path = "texture_test_decode.jpg";
-    ASSERT_TRUE(write_test_jpeg(path, 16, 8, 3, [](int x, int y, unsigned char *p) { halves(x, y, p, 8); }));
-    int w = 0, h = 0;
-    unsigned char *rgb = load_jpeg(path, &w, &h);
-    EXPECT_EQ(w, 16);
-    EXPECT_EQ(h, 8);
-    EXPECT_GT(rgb[0], 240);                   // first scanline: red
-    EXPECT_GT(rgb[(7 * 16) * 3 + 2], 240);    // last scanline: blue
-    std::free(rgb);
 }
 
 TEST(JpegTest, MissingCorruptAndGreyFilesEndTheShowNamingTheFile) {
@@ -114,44 +101,6 @@ TEST_F(TextureTest, PictureOf384x288FillsTheCornerOfA512Texture) {
     EXPECT_EQ(at(10, 0)[3], 0);
     for (auto [x, y] : { std::pair{ 384, 0 }, { 511, 511 }, { 0, 288 } })
         for (int k = 0; k < 4; k++) EXPECT_EQ(at(x, y)[k], 255) << x << "," << y;
-}
-
-TEST_F(TextureTest, PowerOfTwoPictureKeepsItsSizeAndScaleFactors) {
-    const char *path = "texture_test_256.jpg";
-    ASSERT_TRUE(write_test_jpeg(path, 256, 256, 3, [](int x, int y, unsigned char *p) { halves(x, y, p, 256); }));
-    Texture *tex = load_texture(path, nullptr, nullptr, 2, 2, 2, 0);
-    EXPECT_EQ(tex->width, 256);
-    EXPECT_FLOAT_EQ(tex->scale[0], 2.0f);
-    EXPECT_FLOAT_EQ(tex->scale[1], 2.0f);
-    GLint levels_w = 0;
-    glBindTexture(GL_TEXTURE_2D, tex->id);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 8, GL_TEXTURE_WIDTH, &levels_w);
-    EXPECT_EQ(levels_w, 1);                       // mipmapped down to 1x1
-}
-
-TEST_F(TextureTest, NoiseAndScreenTexturesHaveTheirSizesAndValues) {
-    random_seed(1);
-    Texture *noise = make_noise_texture(16, 16, 0, 255, 1, 1, 1, TEX_NO_MIPMAP);
-    std::vector<unsigned char> px(16 * 16 * 4);
-    glBindTexture(GL_TEXTURE_2D, noise->id);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    EXPECT_EQ(px[0], 41 % 255);
-    EXPECT_EQ(px[4], 18467 % 255);
-    EXPECT_EQ(px[1], px[0]);
-    EXPECT_EQ(px[3], 255);
-
-    Texture *screen = make_screen_texture();
-    EXPECT_EQ(screen->width, 512);
-    EXPECT_FLOAT_EQ(screen->scale[0], 0.75f);
-    EXPECT_FLOAT_EQ(screen->scale[1], 0.5625f);
-    EXPECT_EQ(screen->flags, TEX_NO_MIPMAP);
-
-    TextureChain chain = make_screen_texture_chain();
-    ASSERT_EQ(chain.count, 8);
-    EXPECT_EQ(chain.levels[0].width, 512);
-    EXPECT_EQ(chain.levels[7].width, 4);
-    EXPECT_EQ(chain.levels[7].height, 4);
 }
 
 TEST_F(TextureTest, GenerationModeFollowsTheFirstMatchingBit) {
