@@ -13,6 +13,7 @@
 #include "devtools/keys.h"
 #include "devtools/overlay.h"
 #include "precalc/precalc.h"
+#include "render/render_state.h"
 #include "show/timeline.h"
 #include <GL/gl.h>
 #include <SDL.h>
@@ -59,8 +60,7 @@ int run_show(const Options &opts) {
     bind_multitexture_entry_points();
     precalc();
 
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    reset_render_state(BLACK_RGBA);
     swap_frame();
     SDL_Delay(2000);
     app.show_started++;

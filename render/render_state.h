@@ -1,0 +1,33 @@
+// render/render_state.h - default GL state, RenderFlags, cameras and fog.
+// Every scene calls reset_render_state() first, may then change the view settings in
+// `render.view`, sets its camera (or the flat view) and draws through apply_render_flags(),
+// usually inside push_render_state()/pop_render_state() via draw_mesh.
+#pragma once
+#include "render/render_types.h"   // RenderFlags, RF_* bits, CameraKey
+
+struct RenderGlobals {
+    struct {
+        float up[3];          // camera up vector for set_camera
+        float near_plane;     // near and far planes of both view set-ups
+        float far_plane;
+        float offset[2];      // projection shift in normalised device units (x right, y up)
+    } view;                   // defaults restored by reset_render_state; scenes tweak after it
+    struct {
+        int faces;            // triangles drawn since the last reset
+        int vertices;         // vertices drawn since the last reset
+    } drawn;                  // summed by the draws, read by the overlay
+    int startup_wipes;        // resets made while show_started == 1; the first 8 wipe the window
+};
+extern RenderGlobals render;   // written by render/ and by scenes between reset and set_camera
+
+constexpr float BLACK_RGBA[4] = { 0, 0, 0, 1 };   // most scenes' clear and fog colour
+constexpr float WHITE_RGBA[4] = { 1, 1, 1, 1 };   // the texture environment colour
+
+void reset_render_state(const float *clear_rgba);   // show defaults; clears colour+depth unless null
+void apply_render_flags(RenderFlags flags);         // culling, depth and blending for the next draw
+void push_render_state();                           // save attributes, texture and modelview matrices
+void pop_render_state();                            // undo the matching push
+void set_ortho_view(RenderFlags flags);             // flat -1..1 view; RF_OFFSCREEN = 384x288 corner
+void set_perspective(float fov_deg, RenderFlags flags);   // aspect 1.2, shifted by view.offset
+void set_camera(const CameraKey &cam, const float target[3], RenderFlags flags);   // perspective + look-at
+void set_fog(const float rgba[4], float start, float end);   // linear; off at the next reset

@@ -1,0 +1,229 @@
+// tests/render/texture_test.cpp - JPEG loading and its failures, padding and scale, the
+// made textures, the binding modes and frame copies.
+#include "gl_fixture.h"
+#include "test_jpeg.h"
+#include "render/render_state.h"
+#include "render/texture.h"
+#include "app/gl_caps.h"
+#include "app/settings.h"
+#include <GL/gl.h>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+static GLint tex_gen_mode(GLenum coord) {
+    GLint v = 0;
+    glGetTexGeniv(coord, GL_TEXTURE_GEN_MODE, &v);
+    return v;
+}
+
+// Top half red, bottom half blue, so row order is visible.
+static void halves(int, int y, unsigned char *rgb, int h) {
+    rgb[0] = y < h / 2 ? 255 : 0;
+    rgb[1] = 0;
+    rgb[2] = y < h / 2 ? 0 : 255;
+}
+
+TEST(JpegTest, MissingCorruptAndGreyFilesEndTheShowNamingTheFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
+    EXPECT_EXIT(load_jpeg("data/no_such_file.jpg", &w, &h), ::testing::ExitedWithCode(0),
+                "data/no_such_file.jpg not found");
+
+    // A good file cut short: libjpeg only warns about it; the show stops.
+    const char *good = "texture_test_whole.jpg";
+    ASSERT_TRUE(write_test_jpeg(good, 64, 64, 3, [](int x, int y, unsigned char *p) {
+        p[0] = (unsigned char)(x * 4); p[1] = (unsigned char)(y * 4); p[2] = (unsigned char)(x ^ y);
+    }));
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const char *cut = "texture_test_truncated.jpg";
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_EXIT(load_jpeg(cut, &w, &h), ::testing::ExitedWithCode(0), "texture_test_truncated.jpg: ");
+
+    const char *junk = "texture_test_junk.jpg";
+    std::ofstream(junk, std::ios::binary) << "this is not a picture at all";
+    EXPECT_EXIT(load_jpeg(junk, &w, &h), ::testing::ExitedWithCode(0), "texture_test_junk.jpg: Not a JPEG");
+
+    const char *grey = "texture_test_grey.jpg";
+    ASSERT_TRUE(write_test_jpeg(grey, 8, 8, 1, [](int, int, unsigned char *p) { p[0] = 128; }));
+    EXPECT_EXIT(load_jpeg(grey, &w, &h), ::testing::ExitedWithCode(0), "texture_test_grey.jpg: not a colour");
+}
+
+TEST(JpegTest, PaddingIsOpaqueWhiteAndTheImageAreaHasAlphaZero) {
+    const unsigned char rgb[2 * 3 * 3] = { 10, 20, 30, 40, 50, 60, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13 };
+    unsigned char *rgba = pad_image_rgba(rgb, nullptr, nullptr, 2, 3, 4, 4);
+    EXPECT_EQ(rgba[0], 10);
+    EXPECT_EQ(rgba[3], 0);                        // image alpha without alpha file or function
+    EXPECT_EQ(rgba[(2 * 4 + 1) * 4 + 2], 13);     // row 2, column 1
+    for (int k = 0; k < 4; k++) {
+        EXPECT_EQ(rgba[(0 * 4 + 2) * 4 + k], 255);   // right of the image
+        EXPECT_EQ(rgba[(3 * 4 + 0) * 4 + k], 255);   // above it
+    }
+    std::free(rgba);
+    rgba = pad_image_rgba(rgb, nullptr, [](unsigned char r, unsigned char, unsigned char) {
+        return (unsigned char)(r + 1);
+    }, 2, 3, 2, 4);
+    EXPECT_EQ(rgba[3], 11);
+    std::free(rgba);
+}
+
+class TextureTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        app.show_started = 0;
+        reset_render_state(BLACK_RGBA);
+    }
+};
+
+TEST_F(TextureTest, PictureOf384x288FillsTheCornerOfA512Texture) {
+    const char *path = "texture_test_384.jpg";
+    ASSERT_TRUE(write_test_jpeg(path, 384, 288, 3, [](int x, int y, unsigned char *p) { halves(x, y, p, 288); }));
+    Texture *tex = load_texture(path, nullptr, nullptr, 1, 2, 3, TEX_NO_MIPMAP | TEX_CLAMP | TEX_SPHERE_MAP);
+    EXPECT_EQ(tex->width, 512);
+    EXPECT_EQ(tex->height, 512);
+    EXPECT_FLOAT_EQ(tex->scale[0], 0.75f);
+    EXPECT_FLOAT_EQ(tex->scale[1], 0.5625f * 2);
+    EXPECT_FLOAT_EQ(tex->scale[2], 3.0f);
+    EXPECT_EQ(tex->flags, TEX_NO_MIPMAP);         // only creation bits are kept
+
+    std::vector<unsigned char> px(512 * 512 * 4);
+    glBindTexture(GL_TEXTURE_2D, tex->id);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    auto at = [&](int x, int y) { return &px[(size_t(y) * 512 + x) * 4]; };
+    EXPECT_GT(at(10, 0)[0], 240);                 // t = 0 holds the file's first scanline (red)
+    EXPECT_GT(at(10, 287)[2], 240);               // the last one (blue)
+    EXPECT_EQ(at(10, 0)[3], 0);
+    for (auto [x, y] : { std::pair{ 384, 0 }, { 511, 511 }, { 0, 288 } })
+        for (int k = 0; k < 4; k++) EXPECT_EQ(at(x, y)[k], 255) << x << "," << y;
+}
+
+TEST_F(TextureTest, GenerationModeFollowsTheFirstMatchingBit) {
+    Texture *tex = make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0);
+    bind_texture(tex, 0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_R));
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_REPEAT);
+
+    bind_texture(tex, TEX_SPHERE_MAP | TEX_PLANAR_XY | TEX_CLAMP);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S));
+    EXPECT_EQ(tex_gen_mode(GL_S), GL_SPHERE_MAP);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GLint(gl_caps.texture_clamp_mode));
+
+    bind_texture(tex, TEX_PLANAR_XY | TEX_EYE_LINEAR);
+    EXPECT_EQ(tex_gen_mode(GL_T), GL_OBJECT_LINEAR);
+    float plane[4];
+    glGetTexGenfv(GL_T, GL_OBJECT_PLANE, plane);
+    EXPECT_EQ(plane[1], 1.0f);
+
+    bind_texture(tex, TEX_EYE_LINEAR | TEX_CUBE_MAP);
+    EXPECT_EQ(tex_gen_mode(GL_S), GL_EYE_LINEAR);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_R));
+
+    // A cube-map mode on a 2D texture: the target stays 2D, coordinates become reflections.
+    bind_texture(tex, TEX_CUBE_MAP);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    if (gl_caps.cube_map_supported) {
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_CUBE_MAP_ARB));
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_R));
+        EXPECT_EQ(tex_gen_mode(GL_S), GL_REFLECTION_MAP_ARB);
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(TextureTest, NoiseCubeUsesCubeMapsOrFallsBackToASphereMappedSquare) {
+    Texture *cube = make_noise_cube_texture(8);
+    EXPECT_EQ(cube->flags, TEX_CUBE_MAP | TEX_NO_MIPMAP);
+    bind_texture(cube, 0);
+    float m[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, m);
+    if (gl_caps.cube_map_supported) {
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_CUBE_MAP_ARB));
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_EQ(m[0], -1.0f);                    // cube maps mirror S and T
+        EXPECT_EQ(cube->fallback_faces, nullptr);
+    }
+
+    // The fallback path, as on hardware without cube maps.
+    const int saved = gl_caps.cube_map_supported;
+    reset_render_state(nullptr);
+    gl_caps.cube_map_supported = 0;
+    Texture *flat = make_noise_cube_texture(8);
+    EXPECT_EQ(flat->width, 16);
+    ASSERT_NE(flat->fallback_faces, nullptr);
+    EXPECT_EQ(flat->fallback_faces[5].width, 8);
+    EXPECT_EQ(flat->fallback_faces[5].flags, TEX_CLAMP | TEX_NO_MIPMAP);
+    bind_texture(flat, 0);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(tex_gen_mode(GL_S), GL_SPHERE_MAP);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_R));
+    glGetFloatv(GL_TEXTURE_MATRIX, m);
+    EXPECT_EQ(m[0], 1.0f);
+    gl_caps.cube_map_supported = saved;
+    reset_render_state(nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(TextureTest, PairCombinesTheSecondUnitAndBindTurnsItOffAgain) {
+    Texture *a = make_solid_texture(4, 4, 100, 0, 0, 255, 1, 1, 1, 0);
+    Texture *b = make_solid_texture(4, 4, 0, 50, 0, 255, 0.5f, 1, 1, 0);
+    bind_texture_pair(a, 0, b, TEX_SPHERE_MAP, RF_BLEND_ADD);
+    gl_caps.active_texture(GL_TEXTURE1_ARB);
+    GLint v = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, &v);
+    EXPECT_EQ(v, GL_ADD);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(tex_gen_mode(GL_S), GL_SPHERE_MAP);
+    float m[16];
+    glMatrixMode(GL_TEXTURE);
+    glGetFloatv(GL_TEXTURE_MATRIX, m);
+    glMatrixMode(GL_MODELVIEW);
+    EXPECT_EQ(m[0], 0.5f);
+    gl_caps.active_texture(GL_TEXTURE0_ARB);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, &v);
+    EXPECT_EQ(v, GL_REPLACE);
+
+    // Drawn: red from unit 0 plus green from unit 1, whatever the vertex colour.
+    set_ortho_view(0);
+    glDisable(GL_CULL_FACE);
+    glColor3f(0, 0, 1);
+    glBegin(GL_QUADS);
+        glTexCoord2f(0, 0); glVertex3f(-1, -1, 0.5f);
+        glTexCoord2f(1, 0); glVertex3f(1, -1, 0.5f);
+        glTexCoord2f(1, 1); glVertex3f(1, 1, 0.5f);
+        glTexCoord2f(0, 1); glVertex3f(-1, 1, 0.5f);
+    glEnd();
+    const auto px = read_pixels(320, 240, 1, 1);
+    EXPECT_NEAR(px[0], 100, 2);
+    EXPECT_NEAR(px[1], 50, 2);
+    EXPECT_EQ(px[2], 0);
+
+    bind_texture(a, 0);
+    gl_caps.active_texture(GL_TEXTURE1_ARB);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    gl_caps.active_texture(GL_TEXTURE0_ARB);
+}
+
+TEST_F(TextureTest, FrameCopyFillsOnlyTheOffscreenCorner) {
+    Texture *screen = make_solid_texture(512, 512, 0, 0, 255, 255, 0.75f, 0.5625f, 1, TEX_NO_MIPMAP);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    copy_frame_to_texture(screen);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    std::vector<unsigned char> px(512 * 512 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    auto at = [&](int x, int y) { return &px[(size_t(y) * 512 + x) * 4]; };
+    EXPECT_EQ(at(383, 287)[0], 255);
+    EXPECT_EQ(at(384, 0)[2], 255);               // right of the copy: untouched blue
+    EXPECT_EQ(at(0, 288)[2], 255);               // above it
+    EXPECT_EQ(at(384, 0)[0], 0);
+}
