@@ -17,6 +17,7 @@
 #include <algorithm>     // Required for: std::min, std::max
 #include <cmath>         // Required for: std::floor, std::fabs
 #include <cstring>       // Required for: std::memset, std::strcmp
+#include <mutex>         // Required for: std::mutex, std::lock_guard
 
 //----------------------------------------------------------------------------------
 // Defines
@@ -33,6 +34,14 @@ struct Segment {
     long long stream;   // ...the device plays the stream from this frame
 };
 
+struct Position {
+    long long handed;              // frames handed to the device since the latest seek
+    Uint64    handed_at;           // timer count at the end of the latest callback (or seek)
+    Segment   seg[2];              // [0] the latest mapping, [1] the one before a loop wrap
+    long long end_handed;          // handed frame where the stream ran out; -1 while playing
+    unsigned  generation;          // bumped by every seek and rewind
+};
+
 static struct {
     int  error;                    // code of the latest failure
     bool audio_up;                 // the audio subsystem was started here
@@ -47,13 +56,13 @@ static struct {
     bool loop;                     // wrap to 0 at the end instead of notifying
     SoundNotify notify;            // end notification, null for none
     long long total;               // frames in the stream
-    long long handed;              // frames handed to the device since the latest seek
-    Uint64    handed_at;           // timer count at the end of the latest callback (or seek)
-    Segment   seg[2];              // [0] the latest mapping, [1] the one before a loop wrap
-    long long end_handed;          // handed frame where the stream ran out; -1 while playing
+    Position pos;                  // where the decoder and the device are
     bool notified;                 // the end notification has gone out
-    unsigned  generation;          // bumped by every seek and rewind
     float ring[RING_FRAMES];       // mono mix of handed frame n at n % RING_FRAMES
+
+    // A copy of pos for the clock, so that reading it never waits for a callback's decoding.
+    std::mutex published_lock;     // guards published only, held for a copy
+    Position published;
 
     // The smoothed clock, main thread only.
     struct {
@@ -67,18 +76,25 @@ static struct {
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-static void reset_position(long long stream_frame) {   // caller holds the lock or the device is closed
-    sound.handed = 0;
-    sound.handed_at = SDL_GetPerformanceCounter();
-    sound.seg[0] = sound.seg[1] = { 0, stream_frame };
-    sound.end_handed = -1;
-    sound.notified = false;
-    sound.generation++;
+static void publish_position() {   // caller holds the device lock (or is the audio thread)
+    std::lock_guard<std::mutex> hold(sound.published_lock);
+    sound.published = sound.pos;
 }
 
-static double stream_frame_of(double handed) {   // handed frame -> stream frame at the ear
-    if (sound.end_handed >= 0 && handed > double(sound.end_handed)) handed = double(sound.end_handed);
-    const Segment &s = handed >= double(sound.seg[0].handed) ? sound.seg[0] : sound.seg[1];
+static void reset_position(long long stream_frame) {   // caller holds the device lock
+    sound.pos.handed = 0;
+    sound.pos.handed_at = SDL_GetPerformanceCounter();
+    sound.pos.seg[0] = sound.pos.seg[1] = { 0, stream_frame };
+    sound.pos.end_handed = -1;
+    sound.notified = false;
+    sound.pos.generation++;
+    publish_position();
+}
+
+// Handed frame -> stream frame, through a copy of the segments and the end.
+static double stream_frame_of(double handed, const Segment *seg, long long end_handed) {
+    if (end_handed >= 0 && handed > double(end_handed)) handed = double(end_handed);
+    const Segment &s = handed >= double(seg[0].handed) ? seg[0] : seg[1];
     return double(s.stream) + (handed - double(s.handed));
 }
 
@@ -91,7 +107,7 @@ static void SDLCALL feed_device(void *, Uint8 *out, int bytes) {
         return;
     }
     // The buffer handed before this one has now reached the ear.
-    if (sound.end_handed >= 0 && !sound.notified && sound.handed - sound.latency >= sound.end_handed) {
+    if (sound.pos.end_handed >= 0 && !sound.notified && sound.pos.handed - sound.latency >= sound.pos.end_handed) {
         sound.notified = true;
         if (sound.notify) sound.notify(nullptr);
     }
@@ -99,24 +115,25 @@ static void SDLCALL feed_device(void *, Uint8 *out, int bytes) {
     int done = 0;
     while (done < frames) {
         int chunk = std::min(frames - done, SOUND_BUFFER_FRAMES);
-        long got = sound.end_handed < 0 ? read_ogg_frames(&sound.vf, dst + 2 * done, chunk, mono) : 0;
-        if (got <= 0 && sound.end_handed < 0 && sound.loop && sound.handed > sound.seg[0].handed) {
+        long got = sound.pos.end_handed < 0 ? read_ogg_frames(&sound.vf, dst + 2 * done, chunk, mono) : 0;
+        if (got <= 0 && sound.pos.end_handed < 0 && sound.loop && sound.pos.handed > sound.pos.seg[0].handed) {
             ov_pcm_seek(&sound.vf, 0);   // loop: the stream starts again right after its last frame
-            sound.seg[1] = sound.seg[0];
-            sound.seg[0] = { sound.handed, 0 };
+            sound.pos.seg[1] = sound.pos.seg[0];
+            sound.pos.seg[0] = { sound.pos.handed, 0 };
             continue;
         }
         if (got <= 0) {                  // the end: silence from here on
-            if (sound.end_handed < 0) sound.end_handed = sound.handed;
+            if (sound.pos.end_handed < 0) sound.pos.end_handed = sound.pos.handed;
             got = chunk;
             std::memset(dst + 2 * done, 0, sizeof(float) * 2 * size_t(got));
             std::memset(mono, 0, sizeof(float) * size_t(got));
         }
-        for (long i = 0; i < got; i++) sound.ring[(sound.handed + i) % RING_FRAMES] = mono[i];
-        sound.handed += got;
+        for (long i = 0; i < got; i++) sound.ring[(sound.pos.handed + i) % RING_FRAMES] = mono[i];
+        sound.pos.handed += got;
         done += int(got);
     }
-    sound.handed_at = SDL_GetPerformanceCounter();
+    sound.pos.handed_at = SDL_GetPerformanceCounter();
+    publish_position();
 }
 
 static bool open_device(int rate) {
@@ -243,21 +260,19 @@ void sound_set_paused(bool paused) {
 
 double sound_stream_time() {
     if (!sound.open) return 0.0;
-    SDL_LockAudioDevice(sound.device);
-    long long handed = sound.handed;
-    Uint64 handed_at = sound.handed_at;
-    unsigned generation = sound.generation;
-    SDL_UnlockAudioDevice(sound.device);
+    Position p;
+    {
+        std::lock_guard<std::mutex> hold(sound.published_lock);
+        p = sound.published;
+    }
 
     Uint64 now = SDL_GetPerformanceCounter();
     double rate = double(sound.spec.freq), freq = double(SDL_GetPerformanceFrequency());
-    double buffer = double(sound.spec.samples);
-    double since = std::min(double(now - handed_at) / freq * rate, buffer);
-    double device = std::max(double(handed - sound.latency) + since, 0.0);   // frame at the ear, in steps
-    double ceiling = std::max(double(handed - sound.latency) + buffer, 0.0); // the ear cannot pass this
+    double since = std::min(double(now - p.handed_at) / freq * rate, double(sound.spec.samples));
+    double device = std::max(double(p.handed - sound.latency) + since, 0.0);   // frame at the ear, in steps
 
     auto &c = sound.clock;
-    if (!c.valid || c.generation != generation) {
+    if (!c.valid || c.generation != p.generation) {
         c.handed = device;
     } else {
         double dt = double(now - c.counter) / freq;
@@ -265,16 +280,13 @@ double sound_stream_time() {
         double error = device - predicted;
         double next = std::fabs(error) > SNAP_SECONDS * rate
                     ? device : predicted + error * std::min(1.0, dt / SLEW_SECONDS);
-        c.handed = std::max(std::min(next, ceiling), c.handed);
+        // Never backwards, and never past the last frame handed to the device.
+        c.handed = std::max(std::min(next, double(p.handed)), c.handed);
     }
     c.valid = true;
-    c.generation = generation;
+    c.generation = p.generation;
     c.counter = now;
-
-    SDL_LockAudioDevice(sound.device);
-    double frame = stream_frame_of(c.handed);
-    SDL_UnlockAudioDevice(sound.device);
-    return frame * 1000.0 / rate;
+    return stream_frame_of(c.handed, p.seg, p.end_handed) * 1000.0 / rate;
 }
 
 void sound_stream_set_time(int ms) {
@@ -287,7 +299,8 @@ void sound_stream_set_time(int ms) {
     if (frame >= sound.total && sound.loop) frame %= sound.total;
     if (frame >= sound.total) {
         reset_position(sound.total);
-        sound.end_handed = 0;
+        sound.pos.end_handed = 0;
+        publish_position();
         ended = !sound.notified;
         sound.notified = true;
     } else {
@@ -320,7 +333,7 @@ void sound_copy_heard_window(float *mono, int count) {
     SDL_LockAudioDevice(sound.device);
     for (int i = 0; i < count; i++) {
         long long n = end - count + i;
-        bool kept = n >= 0 && n < sound.handed && n >= sound.handed - RING_FRAMES;
+        bool kept = n >= 0 && n < sound.pos.handed && n >= sound.pos.handed - RING_FRAMES;
         mono[i] = kept ? sound.ring[n % RING_FRAMES] : 0.0f;
     }
     SDL_UnlockAudioDevice(sound.device);
