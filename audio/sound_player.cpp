@@ -1,16 +1,17 @@
 // audio/sound_player.cpp - one Ogg Vorbis stream on SDL's audio device.
 //
 // The audio thread decodes straight into the device buffer (feed_device) and keeps a mono
-// history of everything it handed over, for the spectrum. It counts handed frames from the
-// latest seek ("handed frames"); a short list of segments maps them back to stream frames,
-// so a loop wrap needs no seek of the clock: the listener reaches stream frame 0 exactly
-// when the first frame decoded after the wrap reaches the ear.
+// history of everything it handed over, for the spectrum. It counts the frames handed to
+// the device since the stream opened ("handed frames"); two segments map them back to
+// stream frames, so neither a loop wrap nor a seek disturbs the count: the listener
+// reaches the new place exactly when the first frame decoded after the jump reaches the ear.
 //
 // The clock the show reads is the estimate of the frame at the ear: handed frames minus
 // the device latency, plus the time since the latest callback (never more than one
 // buffer). That estimate rises in small steps whenever a callback comes early or late, so
 // the main thread runs its own clock at the timer's rate and pulls it towards the estimate
-// with a time constant of SLEW_SECONDS. It never runs backwards; only a seek resets it.
+// with a time constant of SLEW_SECONDS. It never runs backwards. After a seek it reads the
+// new place at once and holds there until the new frames reach the ear.
 #include "audio/sound_player.h"
 #include "audio/ogg_memory.h"
 #include <SDL.h>         // Required for: audio device, timer, SDL_GetVersion
@@ -37,9 +38,10 @@ struct Segment {
 struct Position {
     long long handed;              // frames handed to the device since the latest seek
     Uint64    handed_at;           // timer count at the end of the latest callback (or seek)
-    Segment   seg[2];              // [0] the latest mapping, [1] the one before a loop wrap
+    Segment   seg[2];              // [0] the latest mapping, [1] the one before it
+    long long seek_handed;         // handed frame of the latest seek: the clock never reads earlier
     long long end_handed;          // handed frame where the stream ran out; -1 while playing
-    unsigned  generation;          // bumped by every seek and rewind
+    unsigned  generation;          // bumped by every seek
 };
 
 static struct {
@@ -81,10 +83,11 @@ static void publish_position() {   // caller holds the device lock (or is the au
     sound.published = sound.pos;
 }
 
-static void reset_position(long long stream_frame) {   // caller holds the device lock
-    sound.pos.handed = 0;
-    sound.pos.handed_at = SDL_GetPerformanceCounter();
-    sound.pos.seg[0] = sound.pos.seg[1] = { 0, stream_frame };
+// The next frame handed is stream_frame; the caller holds the device lock.
+static void seek_position(long long stream_frame) {
+    sound.pos.seg[1] = sound.pos.seg[0];
+    sound.pos.seg[0] = { sound.pos.handed, stream_frame };
+    sound.pos.seek_handed = sound.pos.handed;
     sound.pos.end_handed = -1;
     sound.notified = false;
     sound.pos.generation++;
@@ -232,7 +235,9 @@ bool sound_stream_open(const unsigned char *bytes, size_t size, bool loop) {
     sound.loop = loop;
     sound.notify = nullptr;
     sound.total = ov_pcm_total(&sound.vf, -1);
-    reset_position(0);
+    sound.pos = Position{};
+    sound.pos.handed_at = SDL_GetPerformanceCounter();
+    seek_position(0);
     sound.open = true;
     SDL_UnlockAudioDevice(sound.device);
     return true;
@@ -250,7 +255,7 @@ void sound_stream_play_paused() {
     SDL_PauseAudioDevice(sound.device, 1);
     SDL_LockAudioDevice(sound.device);
     ov_pcm_seek(&sound.vf, 0);
-    reset_position(0);
+    seek_position(0);
     SDL_UnlockAudioDevice(sound.device);
 }
 
@@ -269,7 +274,7 @@ double sound_stream_time() {
     Uint64 now = SDL_GetPerformanceCounter();
     double rate = double(sound.spec.freq), freq = double(SDL_GetPerformanceFrequency());
     double since = std::min(double(now - p.handed_at) / freq * rate, double(sound.spec.samples));
-    double device = std::max(double(p.handed - sound.latency) + since, 0.0);   // frame at the ear, in steps
+    double device = std::max(double(p.handed - sound.latency) + since, double(p.seek_handed));   // in steps
 
     auto &c = sound.clock;
     if (!c.valid || c.generation != p.generation) {
@@ -298,14 +303,14 @@ void sound_stream_set_time(int ms) {
     SDL_LockAudioDevice(sound.device);
     if (frame >= sound.total && sound.loop) frame %= sound.total;
     if (frame >= sound.total) {
-        reset_position(sound.total);
-        sound.pos.end_handed = 0;
+        seek_position(sound.total);
+        sound.pos.end_handed = sound.pos.handed;
         publish_position();
         ended = !sound.notified;
         sound.notified = true;
     } else {
         ov_pcm_seek(&sound.vf, frame);
-        reset_position(frame);
+        seek_position(frame);
     }
     SoundNotify notify = sound.notify;
     SDL_UnlockAudioDevice(sound.device);
@@ -329,6 +334,12 @@ void sound_copy_heard_window(float *mono, int count) {
         std::fill(mono, mono + count, 0.0f);
         return;
     }
+    unsigned generation;
+    {
+        std::lock_guard<std::mutex> hold(sound.published_lock);
+        generation = sound.published.generation;
+    }
+    if (!sound.clock.valid || sound.clock.generation != generation) sound_stream_time();   // seeked since
     long long end = (long long)std::floor(sound.clock.handed + 1e-6);
     SDL_LockAudioDevice(sound.device);
     for (int i = 0; i < count; i++) {

@@ -15,7 +15,7 @@ protected:
         MusicTest::SetUp();
     }
     static std::string write_bytes(const std::string &name, const std::string &bytes) {
-        std::string path = ::testing::TempDir() + name;
+        std::string path = test_files.make(name);
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }

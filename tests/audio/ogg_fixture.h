@@ -10,12 +10,27 @@
 #include <functional>
 #include <string>
 
+#include <unistd.h>
+#include <vector>
+
 constexpr double TEST_PI = 3.141592653589793;
+
+// Test files carry the process id (ctest runs tests side by side) and go at exit.
+inline struct TestFiles {
+    std::vector<std::string> paths;
+    std::string make(const std::string &name) {
+        paths.push_back(::testing::TempDir() + std::to_string(getpid()) + "_" + name);
+        return paths.back();
+    }
+    ~TestFiles() {
+        for (const std::string &p : paths) std::remove(p.c_str());
+    }
+} test_files;
 
 // Encodes `frames` frames of wave(frame, channel) at `rate` into TempDir()/name; returns the path.
 inline std::string write_test_ogg(const std::string &name, long frames, int channels, int rate,
                                   const std::function<float(long, int)> &wave) {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = test_files.make(name);
     std::FILE *out = std::fopen(path.c_str(), "wb");
     vorbis_info vi;
     vorbis_info_init(&vi);
