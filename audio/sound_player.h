@@ -4,9 +4,9 @@
 // GLOSSARY: a frame is one sample per channel at the stream's rate; the device runs at the
 // stream's rate in 32-bit float stereo and pulls one buffer of frames per callback. The
 // play position is what the listener hears now: the frames handed to the device, less the
-// frames still buffered in front of the speaker, advanced between callbacks by the
-// high-resolution timer and slewed so that it moves smoothly and never backwards (only a
-// seek or a loop turns it back).
+// frames still buffered in front of the speaker (one buffer on the dummy and file drivers,
+// two on a sound card), advanced between callbacks by the high-resolution timer and
+// slewed so that it moves smoothly and never backwards (only a seek or a loop turns it back).
 //
 // Every call runs on the main thread except the end notification, which is called from
 // SDL's audio thread (or from the main thread when a seek passes the end).
@@ -38,4 +38,4 @@ void   sound_stream_set_time(int ms);              // moves to ms (clamped at 0;
 int    sound_stream_rate();                        // frames per second of the open stream
 long long sound_stream_frames();                   // length of the stream in frames
 double sound_latency_ms();                         // buffered time assumed between the callback and the ear
-void   sound_copy_heard_window(float *mono, int count);   // the count mono frames heard up to now, zeros before a seek
+void   sound_copy_heard_window(float *mono, int count);   // the count mono frames heard up to now, zeros before the start
