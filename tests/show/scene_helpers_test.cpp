@@ -1,9 +1,10 @@
 // tests/show/scene_helpers_test.cpp - the folded saw, the two deformers, the rings and
 // texture coordinates of both tubes (read back through GL feedback) and which emblem face
-// shows when, in which corner.
+// shows when, in which corner; the chess room's fog.
 #include "gl_fixture.h"
 #include "show/scene_helpers.h"
 #include "precalc/resources.h"
+#include "geometry/procedural.h"
 #include "render/math.h"
 #include "render/render_state.h"
 #include "app/settings.h"
@@ -140,4 +141,36 @@ TEST_F(EmblemTest, StampsOnlyTheLowerRightCornerOfTheOffscreenView) {
     reset_render_state(BLACK_RGBA);
     draw_corner_emblem(0.0f);     // edge-on: nothing to see
     EXPECT_EQ(read_pixels(288 + 48, 36, 1, 1)[0], 0);
+}
+
+class ChessRoomTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        app.show_started = 0;
+        reset_render_state(BLACK_RGBA);
+    }
+};
+
+TEST_F(ChessRoomTest, FogsTheFloorButNotTheSky) {
+    const float spacing[3] = { 4, 4, 4 };
+    res.grid_plane = make_grid(32, 32, spacing, 0);
+    res.sky_sphere = make_sphere(32, 32, 0);
+    res.shakki_texture = make_solid_texture(4, 4, 255, 0, 0, 255, 1, 1, 1, 0);
+    res.bubble_texture = make_solid_texture(4, 4, 0, 0, 255, 255, 1, 1, 1, 0);
+    const float down[3] = { 0, 0, -3 }, up[3] = { 0, 20, -3 };
+    set_camera({ 0, 3, 0, 60 }, down, RF_OFFSCREEN);   // the floor about 4 units ahead
+    draw_chess_room();
+    const auto floor = read_pixels(192, 144, 1, 1);
+    EXPECT_NEAR(floor[0], 255 * (30 - 4.24) / 30, 12);
+    EXPECT_EQ(floor[2], 0);
+    const auto far_floor = read_pixels(192, 287, 1, 1);   // grazing the floor near the horizon
+    EXPECT_LT(far_floor[0], floor[0]);
+
+    reset_render_state(BLACK_RGBA);
+    set_camera({ 0, 1, 0, 60 }, up, RF_OFFSCREEN);     // the dome 30 away: beyond the fog's end
+    draw_chess_room();
+    const auto sky = read_pixels(192, 144, 1, 1);
+    EXPECT_GT(sky[2], 250);
+    EXPECT_EQ(sky[0], 0);
 }
