@@ -41,13 +41,6 @@ TEST_F(SpritesTest, TexturesTakeTurnsAndIntensityScalesTheColour) {
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
-TEST_F(SpritesTest, BrightnessAppliesWithoutIntensities) {
-    const float positions[3] = { 0, 0, 0.5f };
-    Texture *const one[1] = { green };
-    draw_sprites(positions, nullptr, 1, one, 1, 0.2f, 0.25f, RF_BLEND_ADD | RF_NO_DEPTH_WRITE);
-    EXPECT_NEAR(at(0, 0)[1], 64, 2);
-}
-
 TEST_F(SpritesTest, RolledViewKeepsTheSquaresAlignedWithTheScreen) {
     glRotatef(45, 0, 0, 1);
     const float positions[3] = { 0, 0, 0.5f };

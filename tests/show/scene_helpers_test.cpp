@@ -1,10 +1,9 @@
-// tests/show/scene_helpers_test.cpp - the folded saw, the two deformers, the rings and
+// tests/show/scene_helpers_test.cpp - the folded saw, the wave deformer, the rings and
 // texture coordinates of both tubes (read back through GL feedback) and which emblem face
-// shows when, in which corner; the chess room's fog.
+// shows when, in which corner.
 #include "gl_fixture.h"
 #include "show/scene_helpers.h"
 #include "precalc/resources.h"
-#include "geometry/procedural.h"
 #include "render/math.h"
 #include "render/render_state.h"
 #include "app/settings.h"
@@ -40,15 +39,6 @@ TEST(VertexDeformerTest, WaveLiftsOnlyYAndVanishesWithZeroStrength) {
     EXPECT_FLOAT_EQ(out[2], crest[2]);
     wave_deform(out, 0, p, n, 0, 1);
     EXPECT_NEAR(out[1], -2 + 10 * std::sin(0.07f), 1e-5f);
-}
-
-TEST(VertexDeformerTest, DisplaceMovesAlongTheNormalByTheSecondValue) {
-    const float p[3] = { 1, 2, 3 }, n[3] = { 0, 0.6f, 0.8f };
-    float out[3];
-    EXPECT_EQ(displace_along_normal(out, 9, p, n, 5, 2), out);
-    EXPECT_FLOAT_EQ(out[0], 1);
-    EXPECT_FLOAT_EQ(out[1], 3.2f);
-    EXPECT_FLOAT_EQ(out[2], 4.6f);
 }
 
 class TubeTest : public GLTest {
@@ -123,54 +113,16 @@ protected:
     }
 };
 
-TEST_F(EmblemTest, FrontForTheFirstHalfTurnBackForTheSecond) {
-    const struct { float t; int faces; } cases[] = { { 0, 2 }, { 0.1f, 2 }, { 0.25f, 4 }, { 0.4f, 4 },
-                                                     { 0.5f, 2 }, { 2.3f, 4 } };
+TEST_F(EmblemTest, FrontForTheFirstHalfTurnBackForTheSecondInTheLowerRightCorner) {
+    const struct { float t; int faces; } cases[] = { { 0, 2 }, { 0.25f, 4 }, { 0.4f, 4 }, { 0.5f, 2 }, { 2.3f, 4 } };
     for (const auto &c : cases) {
         draw_corner_emblem(c.t);
         EXPECT_EQ(render.drawn.faces, c.faces) << "t = " << c.t;   // the emblem's own reset zeroes the count
     }
     EXPECT_FLOAT_EQ(render.view.far_plane, 1000.0f);
-}
-
-TEST_F(EmblemTest, StampsOnlyTheLowerRightCornerOfTheOffscreenView) {
+    reset_render_state(BLACK_RGBA);
     draw_corner_emblem(0.125f);   // a quarter turn on: face-on
     EXPECT_GT(read_pixels(288 + 48, 36, 1, 1)[0], 200);
     EXPECT_EQ(read_pixels(288 - 4, 36, 1, 1)[0], 0);
     EXPECT_EQ(read_pixels(288 + 48, 72 + 4, 1, 1)[0], 0);
-    reset_render_state(BLACK_RGBA);
-    draw_corner_emblem(0.0f);     // edge-on: nothing to see
-    EXPECT_EQ(read_pixels(288 + 48, 36, 1, 1)[0], 0);
-}
-
-class ChessRoomTest : public GLTest {
-protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        app.show_started = 0;
-        reset_render_state(BLACK_RGBA);
-    }
-};
-
-TEST_F(ChessRoomTest, FogsTheFloorButNotTheSky) {
-    const float spacing[3] = { 4, 4, 4 };
-    res.grid_plane = make_grid(32, 32, spacing, 0);
-    res.sky_sphere = make_sphere(32, 32, 0);
-    res.shakki_texture = make_solid_texture(4, 4, 255, 0, 0, 255, 1, 1, 1, 0);
-    res.bubble_texture = make_solid_texture(4, 4, 0, 0, 255, 255, 1, 1, 1, 0);
-    const float down[3] = { 0, 0, -3 }, up[3] = { 0, 20, -3 };
-    set_camera({ 0, 3, 0, 60 }, down, RF_OFFSCREEN);   // the floor about 4 units ahead
-    draw_chess_room();
-    const auto floor = read_pixels(192, 144, 1, 1);
-    EXPECT_NEAR(floor[0], 255 * (30 - 4.24) / 30, 12);
-    EXPECT_EQ(floor[2], 0);
-    const auto far_floor = read_pixels(192, 287, 1, 1);   // grazing the floor near the horizon
-    EXPECT_LT(far_floor[0], floor[0]);
-
-    reset_render_state(BLACK_RGBA);
-    set_camera({ 0, 1, 0, 60 }, up, RF_OFFSCREEN);     // the dome 30 away: beyond the fog's end
-    draw_chess_room();
-    const auto sky = read_pixels(192, 144, 1, 1);
-    EXPECT_GT(sky[2], 250);
-    EXPECT_EQ(sky[0], 0);
 }
