@@ -87,10 +87,9 @@ void draw_mesh_deformed(MeshObject *m, float a, VertexDeformer deform, float b, 
         if (flat) std::memset(m->work_normals, 0, size_t(nv) * 3 * sizeof(float));
         else      accumulate_normals(m->work_positions, m->indices, nv, m->face_count, m->work_normals);
 
-        // A mesh with stored colours gets its colours from the deformed normals.
-        if (m->colours && !m->work_colours) {
-            m->work_colours = new float[size_t(nv) * 3];
-        }
+        // A mesh with colours gets them from the deformed normals. build_mesh makes the work
+        // colours only for generated colours; a mesh with given ones gets them here, once.
+        if (m->colours && !m->work_colours) m->work_colours = new float[size_t(nv) * 3];
         if (m->colours)
             for (int i = 0; i < nv * 3; i++) m->work_colours[i] = m->work_normals[i] * 0.5f + 0.5f;
         const float *colours = m->colours ? m->work_colours : nullptr;
