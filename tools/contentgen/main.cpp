@@ -32,8 +32,8 @@ int main(int argc, char **argv)
                 }
                 Mesh m = build_mesh_recipe(spec);
                 Topology t = topology(m);
-                std::fprintf(stderr, "contentgen: %-22s %6d V %6d F  %d component(s), %d rim edge(s), euler %ld, volume %.0f\n",
-                             spec.name, m.vertices(), m.faces(), t.components, t.boundary_edges, t.euler, m.signed_volume());
+                std::fprintf(stderr, "contentgen: %-22s %6d V %6d F  %d component(s), %d rim edge(s), %d bad edge(s), euler %ld, volume %.0f\n",
+                             spec.name, m.vertices(), m.faces(), t.components, t.boundary_edges, t.nonmanifold_edges, t.euler, m.signed_volume());
                 meshes.push_back(std::move(m));
             }
             if (argc == 3) write_mesh_tables(meshes, dir);

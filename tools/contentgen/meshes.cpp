@@ -589,7 +589,7 @@ Mesh make_core()
 Mesh make_twirl()
 {
     const int segs = 82, sides = 8;
-    const double R = 68, r = 28, tube = 10;
+    const double R = 66, r = 30, tube = 8;
     auto knot = [&](double u) {
         double a = 2 * PI * u;
         double rr = R + r * std::cos(5 * a);
@@ -663,7 +663,7 @@ Mesh make_twirl()
     if (struts != 43) throw std::runtime_error("twirl_mesh: only " + std::to_string(struts) + " struts placed");
     // A fin on the outermost edge.
     int fa = m.tri[0], fb = m.tri[1];
-    add_fin(m, fa, fb, (m.pos[size_t(fa)] + m.pos[size_t(fb)]) * 0.5 + normalize(m.pos[size_t(fa)] - centres[0]) * 8.0);
+    add_fin(m, fa, fb, (m.pos[size_t(fa)] + m.pos[size_t(fb)]) * 0.5 + normalize(m.pos[size_t(fa)] - centres[0]) * 5.0);
     m.name = "twirl_mesh";
     return m;
 }
@@ -1079,7 +1079,7 @@ Mesh make_sculpture()
         for (int k = 0; k < 43; k++) {
             double a = 2 * PI * (k + 0.5 * (t % 2)) / 43;
             double z = tiers[t];
-            double tip = std::sqrt(113.0 * 113.0 - z * z);
+            double tip = std::sqrt(112.0 * 112.0 - (std::fabs(z) + 7) * (std::fabs(z) + 7)) - 3;
             Vec3 rad{std::cos(a), std::sin(a), 0}, tan{-std::sin(a), std::cos(a), 0};
             Mesh w;
             Vec3 r0 = rad * 89.0, r1 = rad * tip;
@@ -1481,15 +1481,19 @@ Mesh make_glow_shell()
     m.name = "glow_shell_mesh";
     // Dish z = -12 + 24 (r / 15)^2; facets tangent to it, facing into the dish.
     auto dish = [](double r, double a) { return Vec3{r * std::cos(a), r * std::sin(a), -12 + 24 * (r / 15) * (r / 15)}; };
-    auto facet = [&](int sides, double r, double a, double size) {
+    // A facet centred on the dish at radius r, angle a, with half extents along the dish's
+    // slope (ring spacing dr_step) and round it (count per ring); 12 % slits between facets.
+    auto facet = [&](int sides, double r, double a, double dr_step, int count) {
         Vec3 c = dish(r, a);
         Vec3 dr = normalize(dish(r + 0.01, a) - dish(r - 0.01, a)), da{-std::sin(a), std::cos(a), 0};
         Vec3 n = normalize(cross(dr, da));
         if (dot(n, Vec3{0, 0, 1}) < 0) n = n * -1.0;
+        double slope = 48 * r / 225;
+        double ext_r = 0.44 * dr_step * std::sqrt(1 + slope * slope), ext_t = 0.44 * 2 * PI * r / count;
         std::vector<Vec3> poly;
         for (int k = 0; k < sides; k++) {
             double t = 2 * PI * (k + 0.5) / sides;
-            poly.push_back(c + (dr * std::cos(t) + da * std::sin(t)) * size);
+            poly.push_back(c + dr * (std::cos(t) * ext_r) + da * (std::sin(t) * ext_t));
         }
         add_facet(m, poly, n);
     };
@@ -1497,14 +1501,13 @@ Mesh make_glow_shell()
     const int hex_rings[4] = {6, 12, 18, 18};
     for (int r = 0; r < 4; r++)
         for (int k = 0; k < hex_rings[r]; k++) {
-            double rad = 2.2 + 2.0 * r;
-            facet(6, rad, 2 * PI * (k + 0.5 * r) / hex_rings[r], 0.42 * 2 * PI * rad / hex_rings[r] * 0.5 + 0.3);
+            double rad = 1.6 + 2.0 * r;
+            facet(6, rad, 2 * PI * (k + 0.5 * r) / hex_rings[r], 2.0, hex_rings[r]);
         }
     for (int r = 0; r < 6; r++)
         for (int k = 0; k < 24; k++) {
-            double rad = 9.8 + 0.9 * r;
-            double size = std::min(0.9 * PI * rad / 24, 0.55);
-            facet(8, rad, 2 * PI * (k + 0.5 * r) / 24, size);
+            double rad = 8.9 + 1.05 * r;
+            facet(8, rad, 2 * PI * (k + 0.5 * r) / 24, 1.05, 24);
         }
     // Stalk: four hexagonal plates down to the pivot at y -13.
     for (int k = 0; k < 4; k++) {

@@ -425,12 +425,12 @@ Image make_loading()
         double shade = clamp01(1 - std::hypot((u - ox + 0.03) * 640 / 480, v - oy + 0.03) / 0.12);
         c = mix(c, mix(rgb(60, 30, 120), rgb(255, 230, 255), shade * shade), orb);
         c = c + rgb(180, 120, 255) * (0.5 * std::exp(-std::pow(r / 0.16, 2)) * (1 - orb));
-        if (u < ox) {
-            double t = (ox - u) / ox;
+        {
+            double t = std::max(0.0, (ox - u) / ox);
             double wave = 0.05 * std::sin(t * 14 + 1) * t + 0.02 * fbm(u, v, 8, 4, 77);
             double width = 0.09 * (1 - t) + 0.02;
             double d = std::fabs(v - oy - wave) / width;
-            double plume = std::exp(-d * d * 2) * (1 - t * 0.7) * (0.7 + 0.3 * fbm(u * 2, v, 16, 4, 78));
+            double plume = std::exp(-d * d * 2) * (1 - t * 0.7) * (0.7 + 0.3 * fbm(u * 2, v, 16, 4, 78)) * smooth(ox + 0.02, ox - 0.1, u);
             c = c + hsv(0.75 - 0.25 * t, 0.7, 1.0) * (plume * 0.9);
         }
         return c;
@@ -527,8 +527,8 @@ Image make_irid()
         double m = fbm(u + 0.3 * n, v, 8, 3, 32);
         double hue = 1.6 * n + 0.6 * m;
         double sat = 0.4 + 0.2 * (0.5 + 0.5 * m);
-        double val = 0.85 + 0.15 * (0.5 + 0.5 * n);
-        return hsv(hue, sat, std::max(0.78, val));
+        double val = 0.9 + 0.1 * (0.5 + 0.5 * n);
+        return hsv(hue, sat, val);
     });
     return img;
 }
@@ -604,7 +604,7 @@ Image make_end()
     int y = 200;
     for (const Line &l : lines) {
         if (*l.text) draw_text(m, l.heading ? bold : regular, l.heading ? 46 : 40, cx, y, l.text, true);
-        y += 48 * 4 / 3 > 0 ? 48 : 48;
+        y += 48;
     }
     // Final card, filling rows 0.75..1.0 exactly when the music ends.
     draw_text(m, bold, 60, cx, int(H * 0.85), "thanks for watching", true);
