@@ -1069,6 +1069,7 @@ Mesh make_sculpture()
         double r;
         if (std::fabs(z) <= 70) r = 90 - 3 * std::pow(std::fabs(std::sin(z * PI / 14)), 6);
         else r = 90 * std::sqrt(std::max(0.0, 1 - std::pow((std::fabs(z) - 70) / 40, 2)));
+        r = std::min(r, std::sqrt(std::max(0.0, 114.0 * 114.0 - z * z)));    // overall r <= 115
         r -= 2 * std::pow(std::fabs(std::cos(th * 46)), 20);
         return Vec3{r * std::cos(th), r * std::sin(th), z};
     }, {0, 0, -110}, {0, 0, 110});

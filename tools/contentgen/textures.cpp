@@ -728,7 +728,7 @@ void write_textures(const std::string &dir, const char *only)
          }, true, true},
         {"red6envi.jpg", [&] { return sphere_map(256, red_env); }, false, false},
         {"smoketex.jpg", make_smoke, false, false},
-        {"irid.jpg", make_irid, false, false},
+        {"irid.jpg", make_irid, false, true},    // full chroma keeps every texel bright
         {"bubble.jpg", make_bubble, false, false},
         {"vesi4.jpg", make_vesi4, false, false},
         {"atxt.jpg", make_title, false, true},
