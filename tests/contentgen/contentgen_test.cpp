@@ -310,7 +310,9 @@ TEST(EmbeddedMeshes, ShapesFitTheirScenes)
     const EmbeddedMesh &sc = mesh("sculpture_mesh");
     for (int v = 0; v < sc.vertex_count; v++) {
         V3 p = vertex(sc, v);
-        if (std::fabs(p.z) <= 50) ASSERT_GE(std::hypot(p.x, p.y), 80.0);
+        if (std::fabs(p.z) <= 50) {
+            ASSERT_GE(std::hypot(p.x, p.y), 80.0);
+        }
     }
 }
 
@@ -354,6 +356,39 @@ TEST(EmbeddedMeshes, CameraPathsFlyInsideTheCaveAndCavernWithRoom)
             EXPECT_GE(distance_to_mesh(m, p), 6.0) << "path sample " << i;
         }
     }
+}
+
+TEST(EmbeddedMeshes, SparksLandInTheAirOfTheCaveAndCavern)
+{
+    // Cave: vertex 5i minus 25 times its (equal-weight) vertex normal.
+    const EmbeddedMesh &cave = mesh("water_surface_mesh");
+    std::vector<V3> normal(size_t(cave.vertex_count), V3{0, 0, 0});
+    for (int f = 0; f < cave.face_count; f++) {
+        const int *t = cave.faces + f * 3;
+        V3 n = cross(sub(vertex(cave, t[1]), vertex(cave, t[0])), sub(vertex(cave, t[2]), vertex(cave, t[0])));
+        double l = len(n);
+        if (l == 0) continue;
+        for (int k = 0; k < 3; k++) {
+            V3 &a = normal[size_t(t[k])];
+            a = {a.x + n.x / l, a.y + n.y / l, a.z + n.z / l};
+        }
+    }
+    int in = 0;
+    for (int i = 0; i < 500; i++) {
+        V3 n = normal[size_t(5 * i)];
+        double l = len(n);
+        V3 p = vertex(cave, 5 * i);
+        in += inside(cave, {p.x - 25 * n.x / l, p.y - 25 * n.y / l, p.z - 25 * n.z / l});
+    }
+    EXPECT_GE(in, 450);
+    // Cavern: big_statue vertex 20i plus its average offset (5, 5, 5), inside statue_mesh.
+    const EmbeddedMesh &rods = mesh("big_statue_mesh"), &shell = mesh("statue_mesh");
+    int inside_shell = 0;
+    for (int i = 0; i < 1000; i += 4) {
+        V3 p = vertex(rods, 20 * i);
+        inside_shell += inside(shell, {p.x + 5, p.y + 5, p.z + 5});
+    }
+    EXPECT_GE(inside_shell, 175);
 }
 
 TEST(EmbeddedMeshes, BeamsFromTheStartAlwaysHitAMirrorFrontFace)

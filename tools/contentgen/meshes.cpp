@@ -504,7 +504,7 @@ Mesh make_cave()
     std::vector<Vec3> loop;
     for (int i = 0; i < 2400; i++) loop.push_back(spline(cave_keys, i / 2400.0));
     std::vector<Capsule> caps;
-    for (size_t i = 0; i < loop.size(); i++) caps.push_back({loop[i], loop[(i + 1) % loop.size()], 14, 14});
+    for (size_t i = 0; i < loop.size(); i++) caps.push_back({loop[i], loop[(i + 1) % loop.size()], 14.5, 14.5});
     auto rock = [&](Field &f) {
         for (int k = 0; k < f.nz; k++)
             for (int j = 0; j < f.ny; j++)
@@ -512,12 +512,12 @@ Mesh make_cave()
                     float &v = f.at(i, j, k);
                     if (v > 6) continue;
                     Vec3 p = f.point(i, j, k);
-                    v += float(1.2 * noise3(p * 0.09, 0xCA7E) + 0.6 * noise3(p * 0.21, 0xCA7F));
-                    // Flattened water floor 9.5 below the path.
+                    v += float(0.8 * noise3(p * 0.09, 0xCA7E) + 0.4 * noise3(p * 0.21, 0xCA7F));
+                    // Flattened water floor 12.5 below the path.
                     double best = 1e9, floor_y = 0;
                     for (size_t s = 0; s < loop.size(); s += 24) {
                         double d = length(loop[s] - p);
-                        if (d < best) { best = d; floor_y = loop[s].y - 9.5; }
+                        if (d < best) { best = d; floor_y = loop[s].y - 12.5; }
                     }
                     v = std::max(v, float(floor_y - p.y));
                 }
@@ -1305,12 +1305,14 @@ Mesh make_pod()
         double s = (i + 1.0) / (rings + 1);    // 0 bottom .. 1 top
         double z = -60 + 120 * s;
         double r;
-        if (z > 5) r = 38 * std::sqrt(std::max(0.0, 1 - std::pow((z - 5) / 55, 2)));
-        else if (z > -10) r = 38 - 1.2 * (5 - z);
-        else r = 20 * (1 - (-10 - z) / 55) + 4;
-        double lobe = z < 0 ? std::pow(0.5 + 0.5 * std::cos(5 * th), 2) * std::min(1.0, -z / 20) : 0;
-        r *= 0.55 + 0.45 * (1 - lobe * 0.0) + 0.45 * lobe - 0.45 * (z < 0 ? std::min(1.0, -z / 20) * 0.6 : 0);
-        r = std::min(r, 39.0);
+        if (z > 2) {    // the bell: a dome flaring to a rim
+            double q = (z - 2) / 58;
+            r = 38 * std::sqrt(std::max(0.0, 1 - q * q)) * (1 - 0.12 * q);
+        } else {        // five short lobes: a star section narrowing downward
+            double q = -z / 58;
+            double lobe = std::pow(0.5 + 0.5 * std::cos(5 * th), 2);
+            r = (30 - 22 * q) * (0.3 + 0.7 * lobe);
+        }
         return Vec3{r * std::cos(th), r * std::sin(th), z};
     }, {0, 0, -60}, {0, 0, 60});
     m.name = "pod_mesh";
