@@ -391,6 +391,18 @@ TEST(EmbeddedMeshes, SparksLandInTheAirOfTheCaveAndCavern)
     EXPECT_GE(inside_shell, 175);
 }
 
+TEST(EmbeddedMeshes, StatueSceneOrbitClearsTheChromeRods)
+{
+    // statue_scene runs with a in [46, 48); its eye circles through the cavern structure.
+    const EmbeddedMesh &rods = mesh("big_statue_mesh");
+    double nearest = 1e9;
+    for (int i = 0; i <= 400; i++) {
+        double a = 46 + 2.0 * i / 400;
+        nearest = std::min(nearest, distance_to_mesh(rods, {90 * std::sin(5 * a), 40 * std::sin(2 * a), 90 * std::cos(5 * a)}));
+    }
+    EXPECT_GE(nearest, 1.9);
+}
+
 TEST(EmbeddedMeshes, BeamsFromTheStartAlwaysHitAMirrorFrontFace)
 {
     const EmbeddedMesh &m = mesh("beam_mirror_mesh");

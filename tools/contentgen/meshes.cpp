@@ -462,31 +462,49 @@ Mesh make_big_statue()
     const CavernGraph &g = cavern_graph();
     if (statue_side_loops.empty()) make_statue();
     const Vec3 shift{-5, -5, -5};
-    const Vec3 tight{-90, 23, -3};    // the statue_scene orbit passes close here: thinner rods
+    // The statue_scene eye, (90 sin 5a, 40 sin 2a, 90 cos 5a) for a in [46, 48), passes close
+    // to the rods in places: there they thin down to keep 2.5 units of room.
+    std::vector<Vec3> orbit;
+    for (int i = 0; i <= 4000; i++) {
+        double a = 46 + 2.0 * i / 4000;
+        orbit.push_back({90 * std::sin(5 * a), 40 * std::sin(2 * a), 90 * std::cos(5 * a)});
+    }
+    auto orbit_distance = [&](Vec3 p) {
+        double d = 1e9;
+        for (const Vec3 &o : orbit) d = std::min(d, length(o - p));
+        return d;
+    };
     std::vector<Capsule> caps;
-    auto rod = [&](Vec3 p) { return 3.0 + 2.0 * smoothstep(10, 30, length(p - tight)); };
+    auto rod = [&](Vec3 p) { return std::clamp(orbit_distance(p) - 2.5, 1.5, 5.0); };
     for (size_t i = 0; i < g.loop.size(); i++) {
         Vec3 a = g.loop[i] + shift, b = g.loop[(i + 1) % g.loop.size()] + shift;
         caps.push_back({a, b, rod(a), rod(b)});
     }
-    for (auto &[a, b] : g.struts) caps.push_back({a + shift, b + shift, 4, 4});
+    for (auto &[a, b] : g.struts) caps.push_back({a + shift, b + shift, std::min(4.0, rod(a + shift)), std::min(4.0, rod(b + shift))});
     for (size_t i = 0; i < g.loop.size(); i += 60) {    // node spheres along the loop
         Vec3 p = g.loop[i] + shift;
-        if (length(p - tight) > 25) caps.push_back({p, p, 7, 7});
+        if (orbit_distance(p) > 10) caps.push_back({p, p, 7, 7});
     }
     // Options: the statue's side loops as rods, then connectors where the loop passes close.
     std::vector<std::vector<Capsule>> options;
     for (size_t k = 0; k < statue_side_loops.size(); k++) {
         if (!statue_side_loops[k]) continue;
         std::vector<Capsule> o;
-        for (size_t q = 3 * k; q < 3 * k + 3; q++) o.push_back({g.pillars[q].first + shift, g.pillars[q].second + shift, 3, 3});
-        options.push_back(o);
+        bool clear = true;
+        for (size_t q = 3 * k; q < 3 * k + 3; q++) {
+            Vec3 a = g.pillars[q].first + shift, b = g.pillars[q].second + shift;
+            for (int t = 0; t <= 8; t++) clear = clear && orbit_distance(a + (b - a) * (t / 8.0)) > 6;
+            o.push_back({a, b, 3, 3});
+        }
+        if (clear) options.push_back(o);
     }
     int n = int(g.loop.size());
     for (int i = 0; i < n; i += 6)
         for (int j = i + n / 8; j < n && j < i + n - n / 8; j += 6) {
             double d = length(g.loop[size_t(i)] - g.loop[size_t(j)]);
-            if (d > 12 && d < 30) options.push_back({{g.loop[size_t(i)] + shift, g.loop[size_t(j)] + shift, 3, 3}});
+            Vec3 a = g.loop[size_t(i)] + shift, b = g.loop[size_t(j)] + shift;
+            if (d > 12 && d < 30 && orbit_distance(a) > 8 && orbit_distance(b) > 8 && orbit_distance((a + b) * 0.5) > 8)
+                options.push_back({{a, b, 3, 3}});
         }
     std::vector<char> accepted;
     Mesh m = grow_genus(caps, options, 18, 1.25, 21754, 4.0, accepted, "big_statue_mesh");
