@@ -663,13 +663,38 @@ Mesh make_twirl()
             sep = std::min(sep, segs - sep);
             if (sep < 6 || paired.count({std::min(i, j), std::max(i, j)})) continue;
             double d = length(centres[size_t(i)] - centres[size_t(j)]);
+            // The strut must run through free space, clear of every other winding.
+            bool clear = true;
+            for (int q = 0; q < segs && clear; q++) {
+                int di = std::min(std::abs(q - i), segs - std::abs(q - i)), dj = std::min(std::abs(q - j), segs - std::abs(q - j));
+                if (di < 2 || dj < 2) continue;
+                Vec3 a = centres[size_t(i)], b = centres[size_t(j)], c = centres[size_t(q)];
+                double t = std::clamp(dot(c - a, b - a) / dot(b - a, b - a), 0.0, 1.0);
+                if (length(a + (b - a) * t - c) < tube * 2.2) clear = false;
+            }
+            if (!clear) continue;
             if (d < bd) { bd = d; best = j; }
         }
         if (best < 0 || bd > 60) continue;
         int fa = facing(i, centres[size_t(best)]);
         if (fa < 0) continue;
         used[size_t(fa)] = 1;
-        int fb = facing(best, centres[size_t(i)]);
+        // The partner face: facing back, and pairing up with fa with the least twist.
+        int fb = -1;
+        double best_cost = 1e18;
+        for (int k = 0; k < sides * 2; k++) {
+            int f = best * sides * 2 + k;
+            const int *t = &m.tri[size_t(f) * 3];
+            if (used[size_t(f)] || vused[size_t(t[0])] || vused[size_t(t[1])] || vused[size_t(t[2])]) continue;
+            Vec3 a = m.pos[size_t(t[0])], b = m.pos[size_t(t[1])], c = m.pos[size_t(t[2])];
+            if (dot(normalize(cross(b - a, c - a)), normalize(centres[size_t(i)] - (a + b + c) * (1.0 / 3))) < 0.5) continue;
+            const int *u = &m.tri[size_t(fa) * 3];
+            for (int rot = 0; rot < 3; rot++) {
+                double cost = 0;
+                for (int q = 0; q < 3; q++) cost += length(m.pos[size_t(u[q])] - m.pos[size_t(t[((rot - q) % 3 + 3) % 3])]);
+                if (cost < best_cost) { best_cost = cost; fb = f; }
+            }
+        }
         if (fb < 0) { used[size_t(fa)] = 0; continue; }
         used[size_t(fb)] = 1;
         for (int f : {fa, fb})
@@ -1422,7 +1447,7 @@ Mesh make_beam_hall()
         std::vector<int> ring;
         for (int k = 0; k < 76; k++) {
             double a = 2 * PI * (k + 0.5 * (r % 2)) / 76;
-            ring.push_back(m.add({8.3 * std::cos(a), y, 8.3 * std::sin(a)}));
+            ring.push_back(m.add({8.2 * std::cos(a), y, 8.2 * std::sin(a)}));
         }
         rings.push_back(ring);
     }
