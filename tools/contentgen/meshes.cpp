@@ -852,15 +852,15 @@ Mesh make_bubble_frame()
 //----------------------------------------------------------------------------------------------
 // twin_part_a_mesh / twin_part_b_mesh: the emblem's two faces
 //----------------------------------------------------------------------------------------------
-// A closed prism from an outline in the xy plane (counter-clockwise), z from z0 to z1.
-void prism(Mesh &m, const std::vector<Vec3> &outline_in, double z0, double z1)
+// A closed prism from an outline in the xy plane, z from z0 to z1 (+ tilt * y at the front).
+void prism(Mesh &m, const std::vector<Vec3> &outline_in, double z0, double z1, double tilt = 0)
 {
     std::vector<Vec3> outline = outline_in;
     double area = 0;
     for (size_t i = 0; i < outline.size(); i++) area += cross(outline[i], outline[(i + 1) % outline.size()]).z;
     if (area < 0) std::reverse(outline.begin(), outline.end());
     int n = int(outline.size()), base = m.vertices();
-    for (const Vec3 &p : outline) m.add({p.x, p.y, z1});
+    for (const Vec3 &p : outline) m.add({p.x, p.y, z1 + tilt * p.y});    // a tilted front catches another reflection
     for (const Vec3 &p : outline) m.add({p.x, p.y, z0});
     std::vector<int> t = ear_clip(outline);
     for (size_t i = 0; i < t.size(); i += 3) {
@@ -884,7 +884,7 @@ Mesh make_twin_a()
     // Chevron pointing up, in front of the orb.
     std::vector<Vec3> chevron = {{0, 40, 0}, {-42, -2, 0}, {-30, -14, 0}, {0, 16, 0}, {30, -14, 0}, {42, -2, 0}};
     std::reverse(chevron.begin() + 1, chevron.end());
-    prism(m, chevron, -9, 9);
+    prism(m, chevron, -9, 8, 0.05);
     return m;
 }
 
