@@ -486,7 +486,7 @@ Image make_electric(Vec3 base, Vec3 arc, uint64_t seed)
     img.fill([&](double u, double v) {
         double n1 = fbm(u, v, 4, 5, seed);
         double n2 = fbm(u + 0.2 * n1, v - 0.2 * n1, 6, 4, seed + 9);
-        double ridge = std::pow(1 - std::fabs(n1), 8) + 0.6 * std::pow(1 - std::fabs(n2), 12);
+        double ridge = std::pow(1 - std::fabs(n1), 12) + 0.4 * std::pow(1 - std::fabs(n2), 16);
         double shade = 0.35 + 0.1 * (0.5 + 0.5 * fbm(u, v, 2, 3, seed + 5));
         return base * (shade / 0.4) + arc * ridge;
     });
@@ -701,7 +701,7 @@ void write_textures(const std::string &dir, const char *only)
 {
     const Env metal_env{rgb(235, 242, 255), rgb(80, 140, 235), rgb(120, 110, 100), rgb(70, 64, 58), rgb(255, 250, 230), 1.0, 0.35};
     const Env red_env{rgb(255, 150, 60), rgb(200, 40, 20), rgb(70, 8, 10), rgb(20, 2, 4), rgb(255, 240, 120), 1.0, 0.3};
-    const Env steel_env{rgb(120, 135, 155), rgb(50, 62, 85), rgb(55, 58, 64), rgb(22, 24, 28), rgb(200, 210, 230), 0.6, 0.25};
+    const Env steel_env{rgb(150, 165, 185), rgb(62, 78, 106), rgb(70, 74, 82), rgb(30, 32, 38), rgb(200, 210, 230), 0.6, 0.25};
     const std::vector<Recipe> recipes = {
         {"loading.jpg", make_loading, false, true},
         {"shakki.jpg", make_shakki, false, false},
