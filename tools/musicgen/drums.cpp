@@ -12,11 +12,12 @@ void kick(long s0, float vel) {
     Osc osc;
     float sweep = 1.0f, amp = 1.0f;
     const float sweep_c = decay_coef(0.011f), amp_c = decay_coef(0.105f);
-    OnePole click_hp; click_hp.set(1500.0f);
+    Svf click_hp; click_hp.set(4000.0f, 0.7f);
     for (long i = 0; i < len; i++) {
         float hz = 44.0f + 116.0f * sweep;
         float body = osc.sine(hz / RATE) * amp;
-        float click = i < 90 ? click_hp.hp(rng.noise()) * (1.0f - i / 90.0f) * 0.35f : 0.0f;
+        float click = 0.0f;
+        if (i < 140) { click_hp.run(rng.noise()); click = click_hp.hp * (1.0f - i / 140.0f) * 0.55f; }
         float tail = i > len - 400 ? (len - i) / 400.0f : 1.0f;
         float v = soft_clip(1.6f * (body + click)) * 0.72f * tail;
         mix.add(s0 + i, v * vel, 0.0f, 0.0f, 0.0f);

@@ -13,7 +13,7 @@ void bass(long s0, long len, int midi, float vel, float cutoff) {
     for (long i = 0; i < len; i++) {
         if ((i & 15) == 0) lp.set(280.0f + (cutoff - 280.0f) * env, 1.4f);
         lp.run(saw.saw(dsaw));
-        float a = i < 80 ? i / 80.0f : 1.0f;
+        float a = i < 500 ? i / 500.0f : 1.0f;
         float v = (sub.sine(dsub) * 0.62f + lp.lp * 0.42f) * a * end_fade(i, len, 220);
         mix.add(s0 + i, v * vel * duck(s0 + i, 0.5f), 0.0f, 0.0f, 0.0f);
         env *= env_c;
@@ -84,7 +84,7 @@ void lead(long s0, long len, int midi, float vel, float bright) {
     Osc a, b, vib;
     Svf lp;
     long total = len + (long)(0.12f * RATE);
-    Adsr env(0.004f, 0.18f, 0.55f, 0.04f, len);
+    Adsr env(0.012f, 0.18f, 0.55f, 0.04f, len);
     float fe = 1.0f;
     const float c_f = decay_coef(0.12f);
     const float hz = note_hz((float)midi);
@@ -109,7 +109,7 @@ void pluck(long s0, int midi, float vel, float pan, float bright) {
     for (long i = 0; i < len; i++) {
         if ((i & 15) == 0) lp.set(400.0f + 5000.0f * bright * fe, 1.5f);
         lp.run(a.saw(dt));
-        float atk = i < 30 ? i / 30.0f : 1.0f;
+        float atk = i < 300 ? i / 300.0f : 1.0f;
         mix.add(s0 + i, lp.lp * e * atk * vel * 0.28f * end_fade(i, len, 200), pan, 0.2f, 0.3f);
         e *= c_a; fe *= c_f;
     }

@@ -115,7 +115,7 @@ void score_section5() {
         int voices = n <= 6 ? 1 : n <= 21 ? 2 : n <= 41 ? 3 : n <= 56 ? 4 : n <= 62 ? 5 : 6;
         double t = 66.0 + (n - 1) * 2 * SIXTEENTH;
         for (int v = 0; v < voices; v++)
-            pluck(at(t), ARP_NOTES[(v + n) % 6] - 12 * (v & 1), 0.22f / (1.0f + 0.25f * v), v & 1 ? 0.5f : -0.5f, 1.0f);
+            pluck(at(t), ARP_NOTES[(v + n) % 6] - 12 * (v & 1), 0.17f / (1.0f + 0.25f * v), v & 1 ? 0.5f : -0.5f, 1.0f);
     }
     for (double t : { 67.0, 70.0, 73.0 }) accent(t, GM, 1.0f);
     {   // 76: the loudest mid-rich hit of the show

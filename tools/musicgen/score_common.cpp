@@ -32,8 +32,8 @@ void groove(double t, const Groove &g) {
             if (g.hats == 0 || (g.hats == 1 && (s & 1))) continue;
             double th = tb + s * SIXTEENTH;
             bool off = s == 2;
-            if (off && g.open > 0) { hat(at(th), g.open, 0.15f, at(th + SIXTEENTH * 1.9) - at(th)); continue; }
-            float v = g.hat * (s == 0 ? 0.55f : s == 2 ? 0.8f : 0.45f);
+            if (off && g.open > 0) { hat(at(th), 0.75f * g.open, 0.15f, at(th + SIXTEENTH * 1.9) - at(th)); continue; }
+            float v = g.hat * (s == 0 ? 0.9f : s == 2 ? 0.6f : 0.4f);
             hat(at(th), v, s == 1 ? -0.25f : 0.2f, (long)(0.045f * RATE));
         }
     }
