@@ -1,6 +1,7 @@
 // tests/musicgen/musicgen_test.cpp - the soundtrack generator: grid arithmetic, its own
 // maths, the band analyser's scale, the master limiter, and the generated track itself.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -137,6 +138,25 @@ TEST_F(MusicTrack, BandsCarryEachSectionsEnergy) {
     // The kick carries the groove sections harder than the breaks that surround them.
     EXPECT_GT(median(21.0, 33.0, 0), 2.0f * median(44.0, 45.75, 0) - 0.5f);
     EXPECT_LT(median(19.1, 21.0, 0), 0.5f * median(4.0, 19.0, 0));
+}
+
+TEST_F(MusicTrack, CubeHitsAndTheBiggestAccentStandOut) {
+    ASSERT_TRUE(ok);
+    auto max_in = [](double t0, double t1, auto value) {
+        float m = 0.0f;
+        for (long k = at(t0) / BAND_HOP; k <= at(t1) / BAND_HOP && k < (long)frames.size(); k++) m = std::max(m, value(frames[k]));
+        return m;
+    };
+    auto band0 = [](const BandFrame &f) { return f.b[0]; };
+    auto mids = [](const BandFrame &f) { return f.b[1] * f.b[2]; };
+    for (double t : { 23.0, 25.0 }) {                // the cubes swell with the sub boom
+        EXPECT_GE(max_in(t, t + 1.0 / 16, band0), 2.0f) << t;
+        EXPECT_GE(max_in(t, t + 1.0 / 16, band0), 1.5f * median(t - 1, t + 1, 0)) << t;
+    }
+    std::vector<float> products;
+    for (const BandFrame &f : frames) products.push_back(mids(f));
+    std::sort(products.begin(), products.end());
+    EXPECT_GE(max_in(76.0, 76.125, mids), products[products.size() * 99 / 100]);   // the show's largest tear
 }
 
 TEST_F(MusicTrack, FallsSilentForTheBlackFrame) {

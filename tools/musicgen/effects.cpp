@@ -47,7 +47,7 @@ void sub_boom(long s0, float vel, float seconds, float drive) {
     for (long i = 0; i < len; i++) {
         float v = o.sine((43.65f + 20.0f * p) / RATE) * e * (i < 60 ? i / 60.0f : 1.0f);
         float fade = i > len - 400 ? (len - i) / 400.0f : 1.0f;
-        mix.add(s0 + i, soft_clip(drive * v) * vel * 0.7f * fade, 0.0f, 0.0f, 0.0f);
+        if (s0 + i < TOTAL_FRAMES) mix.boom[s0 + i] += soft_clip(drive * v) * vel * 0.7f * fade;
         e *= c; p *= cp;
     }
 }

@@ -106,8 +106,8 @@ void run_master(const std::vector<GainPoint> &automation, float gain) {
             const GainPoint &p = automation[k], &q = automation[k + 1];
             a = p.gain + (q.gain - p.gain) * (float)(i - p.frame) / (float)(q.frame - p.frame);
         }
-        mix.l[i] = dc_l2.hp(dc_l1.hp(mix.l[i])) * gain * a;
-        mix.r[i] = dc_r2.hp(dc_r1.hp(mix.r[i])) * gain * a;
+        mix.l[i] = (dc_l2.hp(dc_l1.hp(mix.l[i])) + mix.boom[i]) * gain * a;
+        mix.r[i] = (dc_r2.hp(dc_r1.hp(mix.r[i])) + mix.boom[i]) * gain * a;
     }
     limit(mix.l, mix.r, MASTER_CEILING);
 }

@@ -8,6 +8,7 @@ void Mix::reset() {
     r.assign(TOTAL_FRAMES, 0.0f);
     verb.assign(TOTAL_FRAMES, 0.0f);
     echo.assign(TOTAL_FRAMES, 0.0f);
+    boom.assign(TOTAL_FRAMES, 0.0f);
     kick_beat.assign(TOTAL_FRAMES / 20353 + 2, 0);
 }
 

@@ -45,12 +45,12 @@ void score_section2() {
         if (e & 1) clap(at(t), 0.5f);
     }
     roll(28.75, 29.0, 1, 0.3f, 0.7f);
-    sub_boom(at(29.0), 1.8f, 0.3f, 6.0f);
+    sub_boom(at(29.0), 1.15f, 0.3f, 6.0f);
     stab(at(29.0), FM, 1.2f, 9000.0f, 0.2f);
     {
         Chord bright = FM;
         for (int i = 0; i < bright.n; i++) bright.notes[i] += 12;
-        stab(at(29.0), bright, 1.4f, 14000.0f, 0.2f);
+        stab(at(29.0), bright, 2.6f, 14000.0f, 0.2f);
     }
     crash(at(29.0), 1.1f, 1.4f);
     accent(31.0, CMAJ, 0.8f);
