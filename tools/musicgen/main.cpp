@@ -25,7 +25,7 @@ int main(int argc, char **argv) {
     render_score();
     double t_score = seconds_since(t0);
     run_sends();
-    run_master(master_automation(), 1.0f);
+    run_master(master_automation(), MASTER_GAIN);
     double t_master = seconds_since(t0);
     for (long i = 0; i < TOTAL_FRAMES; i++)
         if (!(mix.l[i] == mix.l[i]) || !(mix.r[i] == mix.r[i])) { fprintf(stderr, "MUSICGEN: NaN at frame %ld\n", i); return 1; }

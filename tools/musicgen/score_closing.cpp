@@ -39,7 +39,7 @@ void score_section4() {
             ch = one; roots = r;
         }
         if (p >= 64) { ch = PEDAL; roots = PEDAL_ROOTS; }
-        bassline(p, roots, p >= 64 ? 2 : 3, 0.9f, 1000.0f);
+        bassline(p, roots, p >= 64 ? 2 : 3, 1.2f, 1000.0f);
         pad_bars(p, ch, 0.7f, p >= 47 && p < 49 ? 1200.0f + 700.0f * (p - 47) : 2200.0f,
                  p >= 47 && p < 49 ? 1900.0f + 700.0f * (p - 47) : 2200.0f, 0.5f);
         if (p >= 49 && p < 60)
@@ -138,12 +138,12 @@ void score_section5() {
 void score_ending() {
     static const Chord *const CODA[7] = { &EBMAJ7, &CM7, &GM9, &EBMAJ7, &CM7, &GM9, &GM9 };
     for (int p = 79; p < 86; p++) {
-        pad(at(p), at(p + 1) - at(p), *CODA[p - 79], 0.8f, 1500.0f, 1800.0f, p == 79 ? 0.6f : 0.1f, 0.6f, 0.0f);
+        pad(at(p), at(p + 1) - at(p), *CODA[p - 79], 1.5f, 1500.0f, 1800.0f, p == 79 ? 0.6f : 0.1f, 0.6f, 0.0f);
         for (int k = 0; k < 6; k++) {                                // the theme on a soft e-piano
             static const int E_PIANO[6] = { 74, 77, 79, 77, 74, 72 };
             static const double WHEN[6] = { 0.0, 0.1875, 0.375, 0.5, 0.6875, 0.875 };
             if (p >= 84 && k > 2) break;
-            bell(at(p + WHEN[k]), E_PIANO[k] + (p & 1 ? -2 : 0), 0.55f, 1.0f, 1.4f, 0.6f);
+            bell(at(p + WHEN[k]), E_PIANO[k] + (p & 1 ? -2 : 0), 0.8f, 1.0f, 1.4f, 0.6f);
         }
     }
     for (double t : { 79.0, 81.0 }) { stab(at(t), *CODA[(int)t - 79], 0.4f, 3500.0f, 0.25f); clap(at(t), 0.2f); }

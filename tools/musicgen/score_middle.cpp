@@ -82,7 +82,7 @@ static const int S3_ROOTS[4] = { R_DB, R_BB, R_EB, R_F };
 void score_section3() {
     for (int p = 33; p < 44; p++) {
         int phase = (p - 33) & 1;                        // 0: phrase opening, 1: second pattern
-        Groove g; g.kick = 0.95f; g.clap = 0.75f; g.hats = 2; g.hat = phase ? 0.9f : 0.6f;
+        Groove g; g.kick = 0.95f; g.clap = 0.95f; g.hats = 2; g.hat = phase ? 0.9f : 0.6f;
         g.open = phase ? 0.5f : 0.0f;
         if (p == 43) g.last = 12;
         groove(p, g);
@@ -90,8 +90,8 @@ void score_section3() {
             int c = phase * 2 + h;
             double t = p + 0.5 * h;
             float cut0 = c == 1 ? 900.0f : c == 2 ? 2000.0f : 2600.0f, cut1 = c == 1 ? 2000.0f : c == 2 ? 2600.0f : 2600.0f;
-            if (c == 0) { cut0 = 1400.0f; cut1 = 1400.0f; }
-            pad(at(t), at(t + 0.5) - at(t), *S3_CHORDS[c], 0.8f, cut0, cut1, 0.03f, 0.2f, 0.45f);
+            if (c == 0) { cut0 = 2000.0f; cut1 = 2000.0f; }
+            pad(at(t), at(t + 0.5) - at(t), *S3_CHORDS[c], 1.25f, cut0, cut1, 0.03f, 0.2f, 0.45f);
             int roots[4] = { S3_ROOTS[c], S3_ROOTS[c], S3_ROOTS[c], S3_ROOTS[c] };
             for (int bar = 0; bar < 2; bar++) {
                 int style = c >= 2 ? 2 : 1;
@@ -107,7 +107,8 @@ void score_section3() {
             }
             if (c == 0) theme(t, 0, 0.75f, 0.8f, 0x1);   // the phrase-opening motif
             if (c == 1) stab(at(t), *S3_CHORDS[c], 0.55f, 5000.0f, 0.15f);   // secondary accent at +0.5
-            if (c >= 2) arp(t, t + 0.5, *S3_CHORDS[c], 1, 1, 0.35f, 0.9f);
+            if (c >= 2) arp(t, t + 0.5, *S3_CHORDS[c], 1, 1, 0.5f, 1.0f);
+            else arp(t, t + 0.5, *S3_CHORDS[c], 2, 2, 0.3f, 0.9f);
         }
         if (p >= 37 && p < 42) pad(at(p + 1 * BEAT), at(p + 7 * BEAT) - at(p + BEAT), GB, 0.35f, 1800.0f, 3200.0f,
                                    1.0f, 0.4f, 0.3f);   // the emblem's swell
@@ -126,7 +127,7 @@ void score_section3() {
     impact(at(44.0), 0.9f);
     clang(at(44.0), 65, 0.9f, 0.6f);
     crash(at(44.0), 0.7f, 1.5f);
-    pad(at(44.0), at(45.75) - at(44.0), FM, 0.5f, 900.0f, 1400.0f, 0.01f, 0.6f, 0.0f);
+    pad(at(44.0), at(45.75) - at(44.0), FM, 1.0f, 1100.0f, 1800.0f, 0.01f, 0.6f, 0.0f);
     bass(at(44.0), at(45.75) - at(44.0), R_F, 0.35f, 300.0f);
     for (double t : { 44.25, 44.5, 44.75, 45.25, 45.5 }) clang(at(t), 77, 0.25f, 0.3f);
     clang(at(45.0), 65, 0.55f, 0.45f);

@@ -7,13 +7,13 @@
 #include "tools/musicgen/score.h"
 
 void score_title() {
-    pad(at(0.0), at(1.0), FM9, 0.85f, 600.0f, 1400.0f, 3.2f, 0.8f, 0.0f);
-    pad(at(1.0), at(2.0) - at(1.0), DBMAJ7, 0.85f, 1000.0f, 4200.0f, 0.3f, 0.6f, 0.0f);
+    pad(at(0.0), at(1.0), FM9, 1.5f, 600.0f, 1400.0f, 3.2f, 0.8f, 0.0f);
+    pad(at(1.0), at(2.0) - at(1.0), DBMAJ7, 1.5f, 1000.0f, 4200.0f, 0.3f, 0.6f, 0.0f);
     static const struct { double t; int midi; } HINT[] = {
         { 0.25, 72 }, { 0.3125, 75 }, { 0.375, 77 }, { 0.5, 75 }, { 0.5625, 72 }, { 0.625, 70 },
         { 1.0, 73 }, { 1.0625, 72 }, { 1.125, 70 }, { 1.25, 68 }, { 1.3125, 67 }, { 1.375, 65 },
     };
-    for (const auto &h : HINT) bell(at(h.t), h.midi + 12, 0.35f, 3.5f, 1.2f, 0.5f);
+    for (const auto &h : HINT) bell(at(h.t), h.midi + 12, 0.6f, 3.5f, 1.2f, 0.5f);
     stab(at(0.875), DB, 0.3f, 3000.0f, 0.2f);
     clap(at(0.875), 0.15f);
     stab(at(1.0), DBMAJ7, 0.4f, 3500.0f, 0.22f);
