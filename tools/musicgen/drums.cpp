@@ -21,6 +21,7 @@ void kick(long s0, float vel) {
         float tail = i > len - 400 ? (len - i) / 400.0f : 1.0f;
         float v = soft_clip(1.6f * (body + click)) * 0.72f * tail;
         mix.add(s0 + i, v * vel, 0.0f, 0.0f, 0.0f);
+        if (!mix.kick_stem.empty() && s0 + i < TOTAL_FRAMES) mix.kick_stem[s0 + i] += v * vel;
         sweep *= sweep_c; amp *= amp_c;
     }
 }

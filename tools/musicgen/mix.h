@@ -24,6 +24,7 @@ struct Mix {
     std::vector<float>   verb;        // mono send into the reverb
     std::vector<float>   echo;        // mono send into the ping-pong delay
     std::vector<float>   boom;        // mono sub booms, joined after the DC blocker to keep their shape
+    std::vector<float>   kick_stem;   // the kicks alone, only when asked for (grid checks)
     std::vector<uint8_t> kick_beat;   // 1 where a kick lands on the beat: drives the ducking
     void reset();                     // allocate and clear every bus for the whole track
     void add(long i, float v, float pan, float verb_send, float echo_send) {
