@@ -132,6 +132,16 @@ void score_section5() {
     for (int k = 0; k < 8; k++) lead(at(77.5 + k * BEAT), beats(0.9), k & 1 ? 74 : 79, 0.8f, 1.0f);
     bass(at(77.5), at(79.0) - at(77.5), R_G, 0.6f, 600.0f);
     varispeed(at(77.5), at(79.5), [](float u) { return (1.0f - u) * (1.0f - u); });
+    // The stopped machine falls silent: fade its last half pattern and drop the unwarped tails
+    // that would otherwise resume, with a click, where the replay ends.
+    {
+        const long f0 = at(79.0), f1 = at(79.5), tail_end = at(81.0);
+        std::vector<float> *buses[4] = { &mix.l, &mix.r, &mix.verb, &mix.echo };
+        for (std::vector<float> *b : buses) {
+            for (long i = f0; i < f1; i++) (*b)[i] *= (float)(f1 - i) / (float)(f1 - f0);
+            for (long i = f1; i < tail_end; i++) (*b)[i] = 0.0f;
+        }
+    }
     pad(at(77.5), at(79.0) - at(77.5), EBMAJ7, 0.45f, 1600.0f, 900.0f, 0.3f, 0.8f, 0.0f);
 }
 
