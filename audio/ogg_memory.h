@@ -1,0 +1,20 @@
+// audio/ogg_memory.h - Ogg Vorbis decoding straight from a block of memory.
+// The music file is read whole into one heap block; both the live player and the offline
+// clock decode from that block through libvorbisfile's callback interface. A block is
+// accepted only when it is a complete Ogg Vorbis stream: its last page must carry the
+// end-of-stream mark and end exactly where the block ends, so a truncated file is refused.
+#pragma once
+#include <vorbis/vorbisfile.h>   // Required for: OggVorbis_File, ov_* calls
+#include <cstddef>
+#include <vector>
+
+struct OggMemory {
+    const unsigned char *bytes;   // the whole file, owned by the caller, kept while open
+    size_t size;                  // bytes in the block
+    size_t at;                    // read position of the decoder
+};
+
+bool open_ogg_memory(OggVorbis_File *vf, OggMemory *mem);   // false for empty, foreign or truncated data
+long read_ogg_frames(OggVorbis_File *vf, float *stereo, int frames, float *mono);   // interleaved L,R and (L+R)/2; 0 at end
+bool decode_ogg_mono(const unsigned char *bytes, size_t size,
+                     std::vector<float> &mono, int &rate);     // whole stream as (L+R)/2, false if unreadable

@@ -1,0 +1,77 @@
+// tests/audio/music_errors_test.cpp - every way opening the music can fail, each ending
+// the process (status 0) with its fixed text, and the player's error table.
+#include "ogg_fixture.h"
+#include "audio/sound_player.h"
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+// The death tests re-run this program for each case: the player's audio thread must not
+// be forked.
+class MusicErrorTest : public MusicTest {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        MusicTest::SetUp();
+    }
+    static std::string write_bytes(const std::string &name, const std::string &bytes) {
+        std::string path = test_files.make(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string good_track() {   // 1 s of noise: many pages, so a cut leaves whole audio pages
+        auto noise = [](long i, int c) { return float(((i * 1103515245L + c * 12345L) >> 8) % 2001 - 1000) / 4000.0f; };
+        static std::string path = write_test_ogg("errors_good.ogg", 44100, 2, 44100, noise);
+        return path;
+    }
+};
+
+TEST_F(MusicErrorTest, MissingFileNamesTheFile) {
+    EXPECT_EXIT(open_music("data/no_such_music.ogg", 130.0f, false), ::testing::ExitedWithCode(0),
+                "data/no_such_music\\.ogg not found");
+    EXPECT_EXIT(open_music_offline("data/no_such_music.ogg", 130.0f), ::testing::ExitedWithCode(0),
+                "data/no_such_music\\.ogg not found");
+}
+
+TEST_F(MusicErrorTest, ForeignEmptyOrTruncatedFilesAreAnUnknownFormat) {
+    std::ifstream in(good_track(), std::ios::binary);
+    std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string files[] = {
+        write_bytes("errors_text.ogg", "this is not music at all\n"),
+        write_bytes("errors_empty.ogg", ""),
+        write_bytes("errors_cut_header.ogg", whole.substr(0, 60)),
+        write_bytes("errors_cut_audio.ogg", whole.substr(0, whole.size() * 2 / 3)),
+    };
+    for (const std::string &f : files) {
+        EXPECT_EXIT(open_music(f.c_str(), 130.0f, false), ::testing::ExitedWithCode(0),
+                    "FATAL: Unknown file format\n") << f;
+        EXPECT_EXIT(open_music_offline(f.c_str(), 130.0f), ::testing::ExitedWithCode(0),
+                    "FATAL: Unknown file format\n") << f;
+    }
+}
+
+TEST_F(MusicErrorTest, NoOutputDeviceStopsTheShow) {
+    std::string path = good_track();
+    EXPECT_EXIT({
+        setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+        open_music(path.c_str(), 130.0f, false);
+    }, ::testing::ExitedWithCode(0), "FATAL: Error initializing output device\\.\n");
+}
+
+TEST_F(MusicErrorTest, TooOldPlayerStopsTheShow) {
+    std::string path = good_track();
+    EXPECT_EXIT({
+        music.required_version = 99.0f;
+        open_music(path.c_str(), 130.0f, false);
+    }, ::testing::ExitedWithCode(0), "FATAL: FMOD: Wrong DLL version!\n");
+}
+
+TEST(SoundErrorTextTest, TableTextsAndUnknownCodes) {
+    EXPECT_STREQ(sound_error_text(0), "No errors");
+    EXPECT_STREQ(sound_error_text(SOUND_ERR_INIT), "Error initializing output device.");
+    EXPECT_STREQ(sound_error_text(SOUND_ERR_FORMAT), "Unknown file format");
+    EXPECT_STREQ(sound_error_text(12), "Not enough memory ");
+    EXPECT_STREQ(sound_error_text(18), "Required Mediaplayer codec is not installed");
+    EXPECT_STREQ(sound_error_text(19), "Unknown error");
+    EXPECT_STREQ(sound_error_text(-1), "Unknown error");
+}
