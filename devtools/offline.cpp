@@ -5,7 +5,8 @@
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app
 #include "app/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
-#include "audio/show_input.h"      // Required for: set_offline_time()
+#include "audio/music.h"           // Required for: set_virtual_time()
+#include "audio/offline_music.h"   // Required for: open_offline_show_music()
 #include "precalc/precalc.h"       // Required for: precalc()
 #include "show/frame_plan.h"       // Required for: plan_frame(), describe_frame()
 #include "show/timeline.h"         // Required for: timeline()
@@ -55,17 +56,18 @@ static double start_offline_show(const Options &opts) {
     precalc();
     const double took = seconds_now() - start;
     app.show_started = 1;
-    set_offline_time(0);
+    open_offline_show_music(130.0f);
     return took;
 }
 
 static void stop_offline_show() {
+    close_music();
     destroy_gl_window();
     SDL_Quit();
 }
 
 static void render_frame_at(double t) {
-    set_offline_time(t);
+    set_virtual_time(t);
     timeline();
 }
 

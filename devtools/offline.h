@@ -1,6 +1,6 @@
 // devtools/offline.h - the show without music or a visible window: frames rendered at
 // chosen show times into PNG files, the frame-time benchmark, and the script's text form.
-// Show time comes from set_offline_time (audio/show_input.h); each rendered time is
+// Show time comes from the music's virtual clock (set_virtual_time); each rendered time is
 // preceded by a short pre-roll at 60 frames per second, so the scenes that read their
 // previous picture look as they do live.
 #pragma once

@@ -5,7 +5,7 @@
 // dance with the music: treble and bass in the film pass, bass and the middles in the ripple.
 #include "post/final_passes.h"
 #include "post/filters.h"            // Required for: wobble_split/spread, draw_screen_quad_flipped
-#include "audio/show_input.h"        // Required for: current_band_sums()
+#include "audio/spectrum.h"           // Required for: spectrum.band_sums
 #include "precalc/resources.h"       // Required for: res.grain_texture, res.stripe_texture
 #include "render/math.h"             // Required for: random_int(), clamp01(), PI
 #include "render/render_state.h"     // Required for: set_ortho_view()
@@ -63,7 +63,7 @@ float beat_flash_level(float s, float rate, float decay) {
 
 void film_pass(const Texture *picture, float, float strength, float intensity, RenderFlags flags) {
     float rows[FINAL_PASS_ROWS];
-    film_row_offsets(current_band_sums(), rows);
+    film_row_offsets(spectrum.band_sums, rows);
     wobble_split(picture, rows, 0.005f * strength, FINAL_PASS_ROWS, intensity,
                  RF_OFFSCREEN | RF_NO_DEPTH_TEST);
 
@@ -91,7 +91,7 @@ void film_pass(const Texture *picture, float, float strength, float intensity, R
 
 void ripple_pass(const Texture *picture, float, float amplitude, float intensity) {
     float rows[FINAL_PASS_ROWS];
-    ripple_row_offsets(current_band_sums(), rows);
+    ripple_row_offsets(spectrum.band_sums, rows);
     wobble_spread(picture, rows, amplitude, FINAL_PASS_ROWS, intensity, RF_NO_DEPTH_TEST);
 }
 

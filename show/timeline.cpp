@@ -4,7 +4,8 @@
 #include "show/timeline.h"
 #include "show/frame_plan.h"
 #include "show/scenes.h"
-#include "audio/show_input.h"      // Required for: read_show_time(), refresh_band_sums()
+#include "audio/music.h"           // Required for: pattern_clock()
+#include "audio/spectrum.h"        // Required for: update_band_sums()
 #include "post/filters.h"
 #include "post/final_passes.h"
 #include "precalc/resources.h"     // Required for: res.screen_texture_*, res.atxt/ltxt_texture
@@ -118,8 +119,8 @@ void run_frame_plan(const FramePlan &plan) {
 }
 
 void timeline() {
-    const float t = read_show_time();
-    refresh_band_sums();
+    const float t = pattern_clock();
+    update_band_sums();
     FramePlan plan;
     plan_frame(t, plan);
     run_frame_plan(plan);
