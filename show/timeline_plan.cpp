@@ -1,96 +1,14 @@
-// show/timeline_plan.cpp - the show's script: which scenes run at a show time, how their
-// pictures are composed, and the arguments of the finishing chain. Nothing here draws;
+// show/timeline_plan.cpp - the show's script: which scenes run at a show time and how their
+// pictures are composed (the finishing chain is in timeline_finish.cpp). Nothing here draws;
 // plan_frame only lists the calls (show/frame_plan.h), and run_frame_plan makes them.
 //
 // The script runs in sections of show time (patterns). Inside a section scenes and overlays
 // switch at fractions of a pattern so that cuts, strobes and pulses land on beats: one
 // pattern is 16 beats, so 1/16 pattern is a beat. Formulas run in double precision on the
 // frame's float show time; scenes and passes receive the results as floats.
-#include "show/frame_plan.h"
-#include "render/texture.h"   // Required for: TEX_CLAMP (the end picture's layers)
-#include <cmath>
+#include "show/plan_record.h"
 
-//----------------------------------------------------------------------------------
-// Defines
-//----------------------------------------------------------------------------------
-static const double PI_D = 3.141592653589793;
-constexpr RenderFlags OFF     = RF_OFFSCREEN;                  // 0x4000
-constexpr RenderFlags OFF_ADD = RF_OFFSCREEN | RF_BLEND_ADD;   // 0x4400
-
-//----------------------------------------------------------------------------------
-// Internal Functions: recording calls
-//----------------------------------------------------------------------------------
-static PlanCall &add(FramePlan &p, PlanOp op) {
-    PlanCall &c = p.calls[p.count < MAX_PLAN_CALLS - 1 ? p.count++ : p.count];
-    c = PlanCall{};
-    c.op = op;
-    c.count = -1;
-    return c;
-}
-
-static void scene(FramePlan &p, SceneId id, double time, PlanTexture target, int mode = -1) {
-    PlanCall &c = add(p, PLAN_SCENE);
-    c.scene = id;
-    c.arg[0] = float(time);
-    c.tex[0] = target;
-    c.count = mode;
-}
-
-static void copy(FramePlan &p, PlanTexture tex) { add(p, PLAN_COPY).tex[0] = tex; }
-
-static void crossfade(FramePlan &p, PlanTexture a, PlanTexture b, double mix, RenderFlags flags = OFF) {
-    PlanCall &c = add(p, PLAN_CROSSFADE);
-    c.tex[0] = a;
-    c.tex[1] = b;
-    c.arg[0] = float(mix);
-    c.flags = flags;
-}
-
-static void mix_add(FramePlan &p, PlanTexture a, double wa, PlanTexture b, double wb,
-                    RenderFlags flags = OFF) {
-    PlanCall &c = add(p, PLAN_MIX_ADD);
-    c.tex[0] = a;
-    c.tex[1] = b;
-    c.arg[0] = float(wa);
-    c.arg[1] = float(wb);
-    c.flags = flags;
-}
-
-static void blur(FramePlan &p, PlanTexture src, PlanTexture scratch, int taps, double spread,
-                 double gain, RenderFlags flags) {
-    PlanCall &c = add(p, PLAN_BLUR);
-    c.tex[0] = src;
-    c.tex[1] = scratch;
-    c.count = taps;
-    c.arg[0] = float(spread);
-    c.arg[1] = float(gain);
-    c.flags = flags;
-}
-
-static void zoom(FramePlan &p, PlanOp op, PlanTexture src, int copies, double step, double k) {
-    PlanCall &c = add(p, op);
-    c.tex[0] = src;
-    c.count = copies;
-    c.arg[0] = float(step);
-    c.arg[1] = float(k);
-    c.flags = OFF;
-}
-
-static void layer(FramePlan &p, PlanTexture tex, double su, double sv, double zoom_div, double scale_u,
-                  double scale_v, double angle, double intensity, RenderFlags flags) {
-    PlanCall &c = add(p, PLAN_LAYER);
-    c.tex[0] = tex;
-    const double a[7] = { su, sv, zoom_div, scale_u, scale_v, angle, intensity };
-    for (int i = 0; i < 7; i++) c.arg[i] = float(a[i]);
-    c.flags = flags;
-}
-
-//----------------------------------------------------------------------------------
-// Internal Functions: small formulas
-//----------------------------------------------------------------------------------
-static double clamp01d(double x) { return x < 0 ? 0 : (x > 1 ? 1 : x); }
-static bool   in(double t, double a, double b) { return t >= a && t < b; }
-static long   beat16(double t) { return long(std::trunc(16.0 * t)); }
+using namespace script;
 
 //----------------------------------------------------------------------------------
 // Internal Functions: the sections
@@ -378,78 +296,9 @@ static void plan_section_5(FramePlan &p, double t) {
     }
 }
 
-// The end picture: half its width and a quarter of its height, scrolling 0.15 per pattern.
-static double end_scroll(double t) { return (t - 83.5) * 0.15; }
-
 static void plan_ending(FramePlan &p, double t) {
     layer(p, PLAN_END, 0, end_scroll(t), 1.0, 0.5, 0.25, 0, 1.0, RF_OFFSCREEN | TEX_CLAMP);
     p.flash_allowed = false;
-}
-
-//----------------------------------------------------------------------------------
-// Internal Functions: the finishing chain
-//----------------------------------------------------------------------------------
-// Grain strength: flares right after the main cuts and at the very start, else 0.5.
-static double film_intensity(double t) {
-    static const struct { double at, length; } cuts[] = {
-        { 21, 0.0625 }, { 36, 0.03125 }, { 41, 0.03125 }, { 66, 0.03125 }, { 76, 0.03125 }, { 81, 0.03125 },
-    };
-    for (const auto &cut : cuts)
-        if (in(t, cut.at, cut.at + cut.length)) return std::pow(1 - 0.9375 * (t - cut.at), 2.0);
-    if (t < 2.0625) return std::pow(1 - 0.9375 * t, 2.0);
-    return 0.5;
-}
-
-// Ripple strength: a pulse once every three patterns, plus the grain's excess over 0.5.
-static double spread_pulse(double t, double c) {
-    double r = 0;
-    if (long(std::trunc((t - 1) * 8)) % 24 == 0) r = std::pow(1 - std::fmod(8 * t, 1.0), 2.0);
-    return clamp01d(r) + c - 0.5;
-}
-
-static bool double_flash(double t) {
-    return in(t, 20.5, 21) || in(t, 26, 27) || in(t, 42, 42.25) || in(t, 44, 44.25);
-}
-
-static void plan_finish(FramePlan &p, double t) {
-    const double c = film_intensity(t), r = spread_pulse(t, c);
-    p.film_intensity = float(c);
-    p.spread_pulse = float(r);
-
-    copy(p, PLAN_D);
-    PlanCall &film = add(p, PLAN_FILM);
-    film.tex[0] = PLAN_D;
-    film.arg[0] = p.t;
-    film.arg[1] = float(c);
-    film.arg[2] = 1.0f;
-    film.flags = OFF;
-    copy(p, PLAN_D);
-    blur(p, PLAN_D, PLAN_A, 3, 2.0, 0.75, RF_BLEND_ADD);
-    copy(p, PLAN_C);
-    PlanCall &ripple = add(p, PLAN_RIPPLE);
-    ripple.tex[0] = PLAN_C;
-    ripple.arg[0] = p.t;
-    ripple.arg[1] = float(r * 0.1);
-    ripple.arg[2] = 1.0f;
-
-    if (p.flash_allowed && t < 77.5) {
-        PlanCall &flash = add(p, PLAN_BEAT_FLASH);
-        flash.arg[0] = float(double_flash(t) ? 2 * t : t);
-        flash.arg[1] = 0.5f;
-        flash.arg[2] = 16.0f;
-        flash.arg[3] = 2.0f;
-    }
-
-    if (t >= 79) {
-        // The end picture's shadow: five unrelated periods make it jitter and flicker.
-        const double a1 = std::fmod(1.7214 * t, 1.0) + 0.2;
-        const double a2 = (std::fmod(2.43 * t, 0.7564) + 0.2) * a1;
-        const double n = (1 - std::fmod(3.1313 * t, 0.83)) * a2;
-        const double a3 = std::fmod(t, 0.1532) + 0.1;
-        const double e = (0.3 - std::fmod(1.214 * t, 0.2223)) * a3;
-        layer(p, PLAN_END, e - 0.03, end_scroll(t) - 0.00075, 1.0, 0.5, 0.25, 0, n,
-              RF_BLEND_DARKEN | TEX_CLAMP);
-    }
 }
 
 //----------------------------------------------------------------------------------
