@@ -1,28 +1,39 @@
 // tests/show/timeline_draw_test.cpp - the plan executed: every kind of frame of the script
-// drawn through the placeholder scenes, with stand-in pictures, leaving no GL error.
+// drawn after a whole precalc over small stand-in pictures (white title, green end picture),
+// leaving no GL error, and the title fading in.
 #include "gl_fixture.h"
+#include "test_jpeg.h"
 #include "show/frame_plan.h"
-#include "precalc/precalc.h"       // res, make_stripe_image()
+#include "precalc/precalc.h"
 #include "render/render_state.h"
 #include <GL/gl.h>
-#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 #include <vector>
+
+static const char *const PICTURE_NAMES[] = {
+    "loading", "shakki", "skyr1", "metal", "electri2", "electric", "envi6b", "flare1", "flare3", "flare4",
+    "red6envi", "smoketex", "irid", "bubble", "vesi4", "atxt", "ltxt", "twirl", "crackle", "hex2", "valo",
+    "hexred", "flarer", "flareb", "flarey", "flareg", "metal2", "aijjai",
+};
 
 class TimelineDrawTest : public GLTest {
 protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        if (res.screen_texture_a) return;
-        res.screen_texture_a = make_screen_texture();
-        res.screen_texture_b = make_screen_texture();
-        res.screen_texture_c = make_screen_texture();
-        res.screen_texture_d = make_screen_texture();
-        res.atxt_texture = make_solid_texture(64, 64, 255, 255, 255, 255, 1, 1, 1, 0);
-        res.ltxt_texture = make_solid_texture(64, 64, 40, 220, 40, 255, 1, 1, 1, 0);
-        res.grain_texture = make_noise_texture(256, 256, 0, 255, 1, 1, 1, 0);
-        unsigned char *stripes = make_stripe_image();
-        res.stripe_texture = make_texture_from_pixels(stripes, 512, 512, 1, 1, 1, 0);
-        std::free(stripes);
+    static void SetUpTestSuite() {
+        GLTest::SetUpTestSuite();
+        const std::string root = std::string(ORBPLUME_BINARY_DIR) + "/timeline_draw";
+        std::filesystem::create_directories(root + "/data");
+        for (const char *name : PICTURE_NAMES) {
+            unsigned char r = 60, g = 60, b = 60;
+            if (!std::strcmp(name, "atxt")) r = g = b = 255;
+            if (!std::strcmp(name, "ltxt")) { r = 40; g = 220; b = 40; }
+            ASSERT_TRUE(write_test_jpeg((root + "/data/" + name + ".jpg").c_str(), 64, 64, 3,
+                                        [=](int, int, unsigned char *c) { c[0] = r; c[1] = g; c[2] = b; }));
+        }
+        ASSERT_EQ(chdir(root.c_str()), 0);
+        precalc();
     }
 };
 
