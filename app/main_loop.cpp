@@ -27,7 +27,7 @@ static void main_loop() {
             continue;
         }
         timeline();
-        draw_overlay(pattern_clock() - 2.0f);
+        draw_overlay(overlay_show_time() - 2.0f);   // no second frozen-clock sleep per frame
         swap_frame();
         check_gl_error();
     }
