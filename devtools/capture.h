@@ -8,7 +8,7 @@
 // its depth: radius 1 (sharp) at depth 0.9507, the focal plane, growing to 9 at the near
 // plane and 5.8 at the far plane. Every output pixel is the weighted mean of the discs that
 // reach it, so flat areas keep their brightness and out-of-focus pixels spread softly. It
-// takes seconds at 640x480; the picture stalls meanwhile while the music plays on.
+// takes up to a second at 640x480 (near the camera); the picture stalls while the music plays on.
 #pragma once
 #include <cstddef>
 
