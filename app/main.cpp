@@ -1,8 +1,10 @@
 // app/main.cpp - orbplume's entry: parse the command line, then play the show.
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "devtools/offline.h"
 #include <SDL.h>
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 // Run-time data lives in data/ beside the executable; when started from elsewhere, move
@@ -25,6 +27,11 @@ int main(int argc, char **argv) {
         std::fputs(usage_text(), stdout);
         return 0;
     }
+    if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
+    // The output folder is named from where we were started, before moving to the data.
+    if (!opts.out_dir.empty()) opts.out_dir = std::filesystem::absolute(opts.out_dir).string();
     enter_data_folder();
+    if (opts.tool == TOOL_RENDER) return render_show_times(opts);
+    if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
     return run_show(opts);
 }

@@ -1,7 +1,12 @@
 // app/options.cpp - command-line parsing.
 #include "app/options.h"
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+constexpr int MAX_RENDER_TIMES = 10000;   // a longer list is surely a typing error
 
 const char *usage_text() {
     return
@@ -13,6 +18,12 @@ const char *usage_text() {
         "  --fullscreen      play full screen (implies --no-dialog)\n"
         "  --loop            start again when the music ends (implies --no-dialog)\n"
         "  --unattended      errors and warnings go to stderr only, nothing waits for a click\n"
+        "  --describe T      print the section and every scene and pass call at show time T\n"
+        "  --render TIMES --out DIR\n"
+        "                    render show times (\"1,2.5,79.5\" or \"a:b:step\") offline into\n"
+        "                    DIR/tNNN.NNN.png, in a hidden window (--size sets its size)\n"
+        "  --benchmark       render a fixed sample of the script offline; print the precalc\n"
+        "                    time and frames per second per section (--size sets the size)\n"
         "  --help            this text\n";
 }
 
@@ -20,6 +31,69 @@ static bool parse_size(const char *text, int &w, int &h) {
     char tail = 0;
     if (std::sscanf(text, "%dx%d%c", &w, &h, &tail) != 2) return false;
     return (w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768);
+}
+
+// One finite number filling the whole of [begin, end).
+static bool parse_number(const std::string &text, float &value) {
+    if (text.empty()) return false;
+    char *end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (errno || *end != 0 || !std::isfinite(v)) return false;
+    value = float(v);
+    return true;
+}
+
+bool parse_time_list(const char *text, std::vector<float> &times, std::string &error) {
+    times.clear();
+    const std::string s = text;
+    error = std::string("bad time list \"") + s + "\": ";
+    if (s.find(':') != std::string::npos) {
+        const size_t c1 = s.find(':'), c2 = s.find(':', c1 + 1);
+        float a, b, step;
+        if (c2 == std::string::npos || s.find(':', c2 + 1) != std::string::npos ||
+            !parse_number(s.substr(0, c1), a) || !parse_number(s.substr(c1 + 1, c2 - c1 - 1), b) ||
+            !parse_number(s.substr(c2 + 1), step)) {
+            error += "want a:b:step with three numbers";
+            return false;
+        }
+        if (step <= 0 || b < a) {
+            error += "want a <= b and step > 0";
+            return false;
+        }
+        if ((double(b) - a) / step >= MAX_RENDER_TIMES) {
+            error += "more than " + std::to_string(MAX_RENDER_TIMES) + " times";
+            return false;
+        }
+        // Times are a + i step, computed afresh each time so that errors do not pile up.
+        for (int i = 0; double(a) + i * double(step) <= double(b) + 1e-6 * step; i++)
+            times.push_back(float(double(a) + i * double(step)));
+    } else {
+        size_t start = 0;
+        while (true) {
+            const size_t comma = s.find(',', start);
+            float v;
+            if (!parse_number(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start), v)) {
+                error += "want numbers separated by commas";
+                return false;
+            }
+            times.push_back(v);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+        if (times.size() > size_t(MAX_RENDER_TIMES)) {
+            error += "more than " + std::to_string(MAX_RENDER_TIMES) + " times";
+            return false;
+        }
+    }
+    for (float t : times) {
+        if (t < 0) {
+            error += "show times start at 0";
+            return false;
+        }
+    }
+    error.clear();
+    return true;
 }
 
 bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
@@ -48,10 +122,40 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.dialog = false;
         } else if (!std::strcmp(a, "--unattended")) {
             opts.unattended = true;
+        } else if (!std::strcmp(a, "--describe")) {
+            if (i + 1 >= argc || !parse_number(argv[i + 1], opts.describe_time)) {
+                error = "--describe wants a show time in patterns, e.g. --describe 12.5";
+                return false;
+            }
+            i++;
+            opts.tool = TOOL_DESCRIBE;
+        } else if (!std::strcmp(a, "--render")) {
+            if (i + 1 >= argc) {
+                error = "--render wants a list of show times";
+                return false;
+            }
+            if (!parse_time_list(argv[++i], opts.render_times, error)) return false;
+            opts.tool = TOOL_RENDER;
+        } else if (!std::strcmp(a, "--out")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--out wants a folder";
+                return false;
+            }
+            opts.out_dir = argv[++i];
+        } else if (!std::strcmp(a, "--benchmark")) {
+            opts.tool = TOOL_BENCHMARK;
         } else {
             error = std::string("unknown option ") + a;
             return false;
         }
+    }
+    if (opts.tool == TOOL_RENDER && opts.out_dir.empty()) {
+        error = "--render needs --out DIR";
+        return false;
+    }
+    if (opts.tool != TOOL_RENDER && !opts.out_dir.empty()) {
+        error = "--out goes with --render";
+        return false;
     }
     return true;
 }

@@ -3,6 +3,10 @@
 // benchmark, the contact sheet) add their own fields here and run from main().
 #pragma once
 #include <string>
+#include <vector>
+
+// What the program does after parsing: play the show, or one of the offline tools.
+enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
@@ -12,8 +16,14 @@ struct Options {
     int         fullscreen = -1;       // -1 unset, 0 --windowed, 1 --fullscreen
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
+    ProgramTool tool = TOOL_SHOW;      // --describe, --render or --benchmark
+    float       describe_time = 0;     // --describe T
+    std::vector<float> render_times;   // --render TIMES, ascending as given
+    std::string out_dir;               // --out DIR (required with --render)
 };
 
 // Parses argv into opts. Returns true on success; on failure fills error with the reason.
 bool parse_options(int argc, char **argv, Options &opts, std::string &error);
 const char *usage_text();          // the --help text
+// Parses "a,b,c" or "a:b:step" (b included) into show times; false with a reason otherwise.
+bool parse_time_list(const char *text, std::vector<float> &times, std::string &error);

@@ -1,0 +1,201 @@
+// devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
+// in a hidden window, for whoever edits the script, reviews pictures or measures speed.
+#include "devtools/offline.h"
+#include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
+#include "app/messages.h"          // Required for: fatal_error()
+#include "app/settings.h"          // Required for: app
+#include "app/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
+#include "audio/music.h"           // Required for: set_virtual_time(), pattern_clock()
+#include "audio/offline_music.h"   // Required for: open_offline_show_music()
+#include "precalc/precalc.h"       // Required for: precalc()
+#include "show/frame_plan.h"       // Required for: plan_frame(), describe_frame()
+#include "show/timeline.h"         // Required for: timeline()
+#include "audio/spectrum.h"        // Required for: update_band_sums()
+#include <GL/gl.h>
+#include <SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+//----------------------------------------------------------------------------------
+// Defines
+//----------------------------------------------------------------------------------
+constexpr double PATTERNS_PER_SECOND = 130.0 / 60.0 / 16.0;   // the show's tempo
+constexpr double FRAME_PATTERNS = PATTERNS_PER_SECOND / 60.0;  // one frame at 60 fps
+
+// Benchmark sample: per section, RUNS stretches of RUN_FRAMES consecutive 60 fps frames.
+constexpr int BENCH_RUNS = 4;
+constexpr int BENCH_RUN_FRAMES = 8;
+static const struct { const char *name; double from, to; } BENCH_SECTIONS[] = {
+    { "opening", 0, 2 }, { "section 1", 2, 21 }, { "section 2", 21, 33 }, { "section 3", 33, 46 },
+    { "section 4", 46, 66 }, { "section 5", 66, 79 }, { "ending", 79, 82 },
+};
+
+//----------------------------------------------------------------------------------
+// Internal Functions
+//----------------------------------------------------------------------------------
+static double seconds_now() {
+    return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
+}
+
+// Hidden window, context, precalc; returns the precalc's seconds.
+static double start_offline_show(const Options &opts) {
+    app.unattended = true;
+    app.fullscreen = false;
+    app.window_width = opts.width;
+    app.window_height = opts.height;
+    if (!create_gl_window(false, opts.width, opts.height, 32, 32, "orbplume offline", 0, 0, WINDOW_HIDDEN))
+        fatal_error("Init failed!");
+    app.offscreen_texture_width = next_power_of_two(384);
+    app.offscreen_texture_height = next_power_of_two(288);
+    create_outline_font();
+    check_gl_capabilities();
+    bind_multitexture_entry_points();
+    const double start = seconds_now();
+    precalc();
+    const double took = seconds_now() - start;
+    app.show_started = 1;
+    open_offline_show_music(130.0f);
+    return took;
+}
+
+static void stop_offline_show() {
+    close_music();
+    destroy_gl_window();
+    SDL_Quit();
+}
+
+static void render_frame_at(double t) {
+    set_virtual_time(t);
+    timeline();
+}
+
+// The pre-roll frames before t (none before show time 0), then t itself.
+static void render_with_preroll(double t) {
+    for (int k = OFFLINE_PREROLL_FRAMES; k >= 1; k--) {
+        const double at = t - k * FRAME_PATTERNS;
+        if (at >= 0) render_frame_at(at);
+    }
+    render_frame_at(t);
+}
+
+static std::string png_name(float t) {
+    char name[64];
+    std::snprintf(name, sizeof name, "t%07.3f.png", t);
+    return name;
+}
+
+// The folder exists (made if missing) and takes a new file.
+static bool folder_writable(const std::string &dir, std::string &why) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!std::filesystem::is_directory(dir)) {
+        why = "cannot make folder " + dir;
+        return false;
+    }
+    const std::string probe = dir + "/.orbplume-probe";
+    FILE *fp = std::fopen(probe.c_str(), "wb");
+    if (!fp) {
+        why = "cannot write into " + dir;
+        return false;
+    }
+    std::fclose(fp);
+    std::remove(probe.c_str());
+    return true;
+}
+
+static double percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const double at = p * double(v.size() - 1);
+    const size_t i = size_t(at);
+    if (i + 1 >= v.size()) return v.back();
+    return v[i] + (at - double(i)) * (v[i + 1] - v[i]);
+}
+
+//----------------------------------------------------------------------------------
+// Module Functions
+//----------------------------------------------------------------------------------
+int describe_show_time(float t) {
+    FramePlan plan;
+    plan_frame(t, plan);
+    std::fputs(describe_frame(plan).c_str(), stdout);
+    return 0;
+}
+
+int render_show_times(const Options &opts) {
+    std::string why;
+    if (!folder_writable(opts.out_dir, why)) {
+        std::fprintf(stderr, "orbplume: %s\n", why.c_str());
+        return 2;
+    }
+    start_offline_show(opts);
+    std::vector<unsigned char> rgb(size_t(opts.width) * opts.height * 3);
+    int status = 0;
+    for (float t : opts.render_times) {
+        render_with_preroll(t);
+        glFinish();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        check_gl_error();
+
+        // Written under a temporary name first: a file with the final name is always whole.
+        const std::string final_path = opts.out_dir + "/" + png_name(t);
+        const std::string temp_path = opts.out_dir + "/." + png_name(t) + ".part";
+        if (!write_png_file(temp_path.c_str(), rgb.data(), opts.width, opts.height) ||
+            std::rename(temp_path.c_str(), final_path.c_str()) != 0) {
+            std::remove(temp_path.c_str());
+            std::fprintf(stderr, "orbplume: cannot write %s\n", final_path.c_str());
+            status = 2;
+            break;
+        }
+        std::printf("RENDER: %s\n", final_path.c_str());
+    }
+    stop_offline_show();
+    return status;
+}
+
+int run_benchmark(const Options &opts) {
+    const double precalc_seconds = start_offline_show(opts);
+    std::printf("BENCHMARK: %dx%d, %s\n", opts.width, opts.height, (const char *)glGetString(GL_RENDERER));
+    std::printf("BENCHMARK: precalc %.2f s\n", precalc_seconds);
+    std::printf("%-10s %6s %11s %8s %7s %7s %7s\n", "section", "frames", "fps median", "fps p5",
+                "plan", "issue", "finish");
+    for (const auto &section : BENCH_SECTIONS) {
+        std::vector<double> fps;
+        double plan_s = 0, issue_s = 0, finish_s = 0;
+        for (int run = 0; run < BENCH_RUNS; run++) {
+            // Runs spread evenly over the section, off whole-numbered times.
+            const double start = section.from + (section.to - section.from) * (run + 0.37) / BENCH_RUNS;
+            for (int f = 0; f < BENCH_RUN_FRAMES; f++) {
+                // timeline(), taken apart: the script's decisions, then the calls, then the driver.
+                const double t0 = seconds_now();
+                set_virtual_time(start + f * FRAME_PATTERNS);
+                FramePlan plan;
+                plan_frame(pattern_clock(), plan);
+                update_band_sums();
+                const double t1 = seconds_now();
+                run_frame_plan(plan);
+                const double t2 = seconds_now();   // every command of the frame issued
+                glFinish();
+                const double t3 = seconds_now();   // and carried out
+                plan_s += t1 - t0;
+                issue_s += t2 - t1;
+                finish_s += t3 - t2;
+                fps.push_back(1.0 / std::max(t3 - t0, 1e-9));
+            }
+        }
+        const double total = plan_s + issue_s + finish_s;
+        std::printf("%-10s %6zu %11.1f %8.1f %6.1f%% %6.0f%% %6.0f%%\n", section.name, fps.size(),
+                    percentile(fps, 0.5), percentile(fps, 0.05), 100 * plan_s / total,
+                    100 * issue_s / total, 100 * finish_s / total);
+    }
+    std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
+                "calls, including whatever the driver does before returning (a software renderer\n"
+                "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
+    check_gl_error();
+    stop_offline_show();
+    return 0;
+}

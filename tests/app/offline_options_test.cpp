@@ -1,0 +1,63 @@
+// tests/app/offline_options_test.cpp - the command line of the offline tools: time lists,
+// and which options belong together.
+#include "app/options.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+static bool parse_args(std::vector<const char *> args, Options &opts, std::string &error) {
+    args.insert(args.begin(), "orbplume");
+    return parse_options(int(args.size()), const_cast<char **>(args.data()), opts, error);
+}
+
+TEST(TimeListTest, CommaListsAndRanges) {
+    std::vector<float> t;
+    std::string e;
+    ASSERT_TRUE(parse_time_list("0,1,79.5", t, e)) << e;
+    EXPECT_EQ(t, (std::vector<float>{ 0.0f, 1.0f, 79.5f }));
+    ASSERT_TRUE(parse_time_list("2:3:0.25", t, e)) << e;
+    EXPECT_EQ(t, (std::vector<float>{ 2.0f, 2.25f, 2.5f, 2.75f, 3.0f }));   // the end is included
+    ASSERT_TRUE(parse_time_list("0:1:0.1", t, e)) << e;
+    EXPECT_EQ(t.size(), 11u);   // steps that do not add up exactly still reach the end
+    ASSERT_TRUE(parse_time_list("5:5:1", t, e)) << e;
+    EXPECT_EQ(t, std::vector<float>{ 5.0f });
+}
+
+TEST(TimeListTest, MalformedListsAreRefusedWithAReason) {
+    for (const char *bad : { "", "1,,2", "1,x", "x", "1:2", "1:2:3:4", "2:1:0.5", "0:1:0", "0:1:-1",
+                             "-1", "1,-0.5", "nan", "inf", "0:1e9:0.001", "1.5e" }) {
+        std::vector<float> t;
+        std::string e;
+        EXPECT_FALSE(parse_time_list(bad, t, e)) << bad;
+        EXPECT_FALSE(e.empty()) << bad;
+    }
+}
+
+TEST(OfflineOptionsTest, ToolsAndTheirArguments) {
+    Options o;
+    std::string e;
+    ASSERT_TRUE(parse_args({ "--render", "1,2", "--out", "pics", "--size", "800x600" }, o, e)) << e;
+    EXPECT_EQ(o.tool, TOOL_RENDER);
+    EXPECT_EQ(o.out_dir, "pics");
+    EXPECT_EQ(o.width, 800);
+    EXPECT_EQ(o.render_times.size(), 2u);
+
+    Options d;
+    ASSERT_TRUE(parse_args({ "--describe", "12.5" }, d, e)) << e;
+    EXPECT_EQ(d.tool, TOOL_DESCRIBE);
+    EXPECT_EQ(d.describe_time, 12.5f);
+
+    Options b;
+    ASSERT_TRUE(parse_args({ "--benchmark" }, b, e)) << e;
+    EXPECT_EQ(b.tool, TOOL_BENCHMARK);
+
+    const std::vector<std::vector<const char *>> refused = {
+        { "--render", "1,2" },                  // no folder
+        { "--out", "pics" },                    // a folder without --render
+        { "--render", "1;2", "--out", "pics" },
+        { "--describe" }, { "--describe", "soon" }, { "--render" }, { "--out" },
+    };
+    for (const auto &args : refused) {
+        Options r;
+        EXPECT_FALSE(parse_args(args, r, e)) << args[0];
+    }
+}
