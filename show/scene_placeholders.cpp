@@ -14,8 +14,6 @@ void hull_scene(float, Texture *target) { clear_scene(target); }
 void hull_hex_scene(float, Texture *target) { clear_scene(target); }
 void statue_scene(float, Texture *target) { clear_scene(target); }
 void twin_parts_scene(float, Texture *target) { clear_scene(target); }
-void water_flock_scene(float, Texture *target) { clear_scene(target); }
-void water_statue_scene(float, Texture *target) { clear_scene(target); }
 void bubble_scene(float, Texture *target) { clear_scene(target); }
 void tube_metal_scene(float, Texture *target) { clear_scene(target); }
 void tube_light_scene(float, Texture *target) { clear_scene(target); }
