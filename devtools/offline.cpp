@@ -1,6 +1,7 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
+#include "app/main_loop.h"
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app
@@ -46,13 +47,7 @@ static double start_offline_show(const Options &opts) {
     app.fullscreen = false;
     app.window_width = opts.width;
     app.window_height = opts.height;
-    if (!create_gl_window(false, opts.width, opts.height, 32, 32, "orbplume offline", 0, 0, WINDOW_HIDDEN))
-        fatal_error("Init failed!");
-    app.offscreen_texture_width = next_power_of_two(384);
-    app.offscreen_texture_height = next_power_of_two(288);
-    create_outline_font();
-    check_gl_capabilities();
-    bind_multitexture_entry_points();
+    start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
     const double start = seconds_now();
     precalc();
     const double took = seconds_now() - start;
