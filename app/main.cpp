@@ -1,8 +1,10 @@
 // app/main.cpp - orbplume's entry: parse the command line, then play the show.
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "devtools/contact_sheet.h"
 #include <SDL.h>
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 // Run-time data lives in data/ beside the executable; when started from elsewhere, move
@@ -24,6 +26,12 @@ int main(int argc, char **argv) {
     if (opts.help) {
         std::fputs(usage_text(), stdout);
         return 0;
+    }
+    if (!opts.contact_sheet.empty()) {
+        // The folder is named from where we were started, before the move to the data.
+        const std::string folder = std::filesystem::absolute(opts.contact_sheet).string();
+        enter_data_folder();
+        return run_contact_sheet(folder.c_str());
     }
     enter_data_folder();
     return run_show(opts);

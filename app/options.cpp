@@ -13,6 +13,7 @@ const char *usage_text() {
         "  --fullscreen      play full screen (implies --no-dialog)\n"
         "  --loop            start again when the music ends (implies --no-dialog)\n"
         "  --unattended      errors and warnings go to stderr only, nothing waits for a click\n"
+        "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
 
@@ -48,6 +49,13 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.dialog = false;
         } else if (!std::strcmp(a, "--unattended")) {
             opts.unattended = true;
+        } else if (!std::strcmp(a, "--contact-sheet")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--contact-sheet wants a folder";
+                return false;
+            }
+            opts.contact_sheet = argv[++i];
+            opts.dialog = false;
         } else {
             error = std::string("unknown option ") + a;
             return false;

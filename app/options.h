@@ -12,6 +12,7 @@ struct Options {
     int         fullscreen = -1;       // -1 unset, 0 --windowed, 1 --fullscreen
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
+    std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
 };
 
 // Parses argv into opts. Returns true on success; on failure fills error with the reason.
