@@ -1,7 +1,8 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
-#include "app/main_loop.h"
+#include "app/main_loop.h"         // Required for: start_engine()
+#include "devtools/png_file.h"      // Required for: write_png_file()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app
@@ -136,13 +137,11 @@ int render_show_times(const Options &opts) {
         glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         check_gl_error();
 
-        // Written under a temporary name first: a file with the final name is always whole.
+        // write_png_file writes under a temporary name: a file with the final name is whole.
         const std::string final_path = opts.out_dir + "/" + png_name(t);
-        const std::string temp_path = opts.out_dir + "/." + png_name(t) + ".part";
-        if (!write_png_file(temp_path.c_str(), rgb.data(), opts.width, opts.height) ||
-            std::rename(temp_path.c_str(), final_path.c_str()) != 0) {
-            std::remove(temp_path.c_str());
-            std::fprintf(stderr, "orbplume: cannot write %s\n", final_path.c_str());
+        std::string error;
+        if (!write_png_file(final_path.c_str(), rgb.data(), opts.width, opts.height, true, error)) {
+            std::fprintf(stderr, "orbplume: cannot write %s: %s\n", final_path.c_str(), error.c_str());
             status = 2;
             break;
         }
