@@ -12,7 +12,7 @@
 constexpr float GLYPH_PIXELS = 64.0f;   // outline resolution; lists scale back to 1 per em
 constexpr float EXTRUSION    = 0.2f;    // depth of the glyphs in em
 
-static std::string find_font_file(const char *pattern) {
+std::string find_font_file(const char *pattern) {
     std::string path;
     FcPattern *want = FcNameParse(reinterpret_cast<const FcChar8 *>(pattern));
     FcConfigSubstitute(nullptr, want, FcMatchPattern);

@@ -27,10 +27,20 @@ static void main_loop() {
             continue;
         }
         timeline();
-        draw_overlay(pattern_clock() - 2.0f);
+        draw_overlay(overlay_show_time() - 2.0f);   // no second frozen-clock sleep per frame
         swap_frame();
         check_gl_error();
     }
+}
+
+void start_engine(bool fullscreen, int width, int height, const char *title, bool hidden) {
+    if (!create_gl_window(fullscreen, width, height, 32, 32, title, 0, 0, hidden))
+        fatal_error("Init failed!");
+    app.offscreen_texture_width = next_power_of_two(384);
+    app.offscreen_texture_height = next_power_of_two(288);
+    create_outline_font();
+    check_gl_capabilities();
+    bind_multitexture_entry_points();
 }
 
 int run_show(const Options &opts) {
@@ -50,14 +60,7 @@ int run_show(const Options &opts) {
         app.loop_music = opts.loop;
     }
 
-    if (!create_gl_window(app.fullscreen, app.window_width, app.window_height, 32, 32,
-                          SHOW_TITLE, 0, 0))
-        fatal_error("Init failed!");
-    app.offscreen_texture_width = next_power_of_two(384);
-    app.offscreen_texture_height = next_power_of_two(288);
-    create_outline_font();
-    check_gl_capabilities();
-    bind_multitexture_entry_points();
+    start_engine(app.fullscreen, app.window_width, app.window_height, SHOW_TITLE, false);
     precalc();
 
     reset_render_state(BLACK_RGBA);

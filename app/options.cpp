@@ -24,6 +24,7 @@ const char *usage_text() {
         "                    DIR/tNNN.NNN.png, in a hidden window (--size sets its size)\n"
         "  --benchmark       render a fixed sample of the script offline; print the precalc\n"
         "                    time and frames per second per section (--size sets the size)\n"
+        "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
 
@@ -144,6 +145,13 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.out_dir = argv[++i];
         } else if (!std::strcmp(a, "--benchmark")) {
             opts.tool = TOOL_BENCHMARK;
+        } else if (!std::strcmp(a, "--contact-sheet")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--contact-sheet wants a folder";
+                return false;
+            }
+            opts.contact_sheet = argv[++i];
+            opts.dialog = false;
         } else {
             error = std::string("unknown option ") + a;
             return false;

@@ -20,6 +20,7 @@ struct Options {
     float       describe_time = 0;     // --describe T
     std::vector<float> render_times;   // --render TIMES, ascending as given
     std::string out_dir;               // --out DIR (required with --render)
+    std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
 };
 
 // Parses argv into opts. Returns true on success; on failure fills error with the reason.

@@ -4,6 +4,7 @@
 // always leaves the desktop as it was, also after a creation that failed part-way.
 #pragma once
 #include <SDL.h>
+#include <string>
 
 struct WindowGlobals {
     SDL_Window   *window;        // null when no window exists
@@ -25,3 +26,4 @@ void swap_frame();           // present the back buffer
 
 void create_outline_font();            // 255 extruded glyph lists (codes 0..254), Liberation Sans Bold
 void print_text(const char *text);     // draws text at the current model-view origin
+std::string find_font_file(const char *pattern);   // fontconfig's best match ("Liberation Sans:bold"), "" if none

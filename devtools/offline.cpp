@@ -1,6 +1,8 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
+#include "app/main_loop.h"         // Required for: start_engine()
+#include "devtools/png_file.h"      // Required for: write_png_file()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app
@@ -46,13 +48,7 @@ static double start_offline_show(const Options &opts) {
     app.fullscreen = false;
     app.window_width = opts.width;
     app.window_height = opts.height;
-    if (!create_gl_window(false, opts.width, opts.height, 32, 32, "orbplume offline", 0, 0, WINDOW_HIDDEN))
-        fatal_error("Init failed!");
-    app.offscreen_texture_width = next_power_of_two(384);
-    app.offscreen_texture_height = next_power_of_two(288);
-    create_outline_font();
-    check_gl_capabilities();
-    bind_multitexture_entry_points();
+    start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
     const double start = seconds_now();
     precalc();
     const double took = seconds_now() - start;
@@ -141,13 +137,11 @@ int render_show_times(const Options &opts) {
         glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         check_gl_error();
 
-        // Written under a temporary name first: a file with the final name is always whole.
+        // write_png_file writes under a temporary name: a file with the final name is whole.
         const std::string final_path = opts.out_dir + "/" + png_name(t);
-        const std::string temp_path = opts.out_dir + "/." + png_name(t) + ".part";
-        if (!write_png_file(temp_path.c_str(), rgb.data(), opts.width, opts.height) ||
-            std::rename(temp_path.c_str(), final_path.c_str()) != 0) {
-            std::remove(temp_path.c_str());
-            std::fprintf(stderr, "orbplume: cannot write %s\n", final_path.c_str());
+        std::string error;
+        if (!write_png_file(final_path.c_str(), rgb.data(), opts.width, opts.height, true, error)) {
+            std::fprintf(stderr, "orbplume: cannot write %s: %s\n", final_path.c_str(), error.c_str());
             status = 2;
             break;
         }

@@ -11,4 +11,3 @@ constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time
 int  describe_show_time(float t);                   // prints the frame's plan to stdout; 0
 int  render_show_times(const Options &opts);        // PNG per time; 2 on a bad folder
 int  run_benchmark(const Options &opts);            // timings to stdout; 0
-bool write_png_file(const char *path, const unsigned char *rgb, int w, int h);   // rows bottom first

@@ -69,24 +69,8 @@ void draw_layer_transformed(const Texture *tex, float shift_u, float shift_v, fl
 }
 
 void draw_layer(const Texture *tex, float intensity, RenderFlags flags) {
-    static const struct { RenderFlags bit; GLenum src, dst; } blends[] = {
-        { RF_BLEND_ADD,      GL_ONE,       GL_ONE },
-        { RF_BLEND_DARKEN,   GL_ZERO,      GL_ONE_MINUS_SRC_COLOR },
-        { RF_BLEND_MULTIPLY, GL_ZERO,      GL_SRC_COLOR },
-        { RF_BLEND_ALPHA,    GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA },
-        { RF_BLEND_SCREEN,   GL_ONE,       GL_ONE_MINUS_SRC_COLOR },
-    };
     push_render_state();
-        glDisable(GL_BLEND);
-        glDepthFunc(GL_LESS);
-        for (const auto &b : blends) {
-            if (flags & b.bit) {
-                glEnable(GL_BLEND);
-                glBlendFunc(b.src, b.dst);
-                glDepthFunc(GL_LEQUAL);
-                break;
-            }
-        }
+        apply_blend_flags(flags);
         set_ortho_view(flags);
         bind_texture(tex, flags);
         flat_unlit_untested();

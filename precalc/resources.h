@@ -43,3 +43,19 @@ struct ShowResources {
     MeshObject *pod_mesh, *beam_mirror_mesh, *beam_hall_mesh, *glow_object_mesh, *glow_shell_mesh;
 };
 extern ShowResources res;   // written by precalc() only
+
+// The same resources by name, for tools that walk the whole content (the contact sheet).
+// The handles point into `res`, so they are filled once precalc() has run.
+struct NamedTexture {
+    const char     *name;      // file name ("metal.jpg") or what a made texture is
+    Texture *const *handle;    // &res.metal_texture, ...
+    float           repeats;   // copies of the picture across 0..1 (envi6b: 2), else 1
+};
+struct NamedMesh {
+    const char        *name;     // "hull_mesh", ... as in data/embedded_meshes.h
+    MeshObject *const *handle;   // &res.hull_mesh, ...
+};
+extern const NamedTexture named_textures[];   // the 28 pictures in load order, then grain and stripes
+extern const int          named_texture_count;
+extern const NamedMesh    named_meshes[];     // the 29 embedded meshes in build order, then the made ones
+extern const int          named_mesh_count;

@@ -100,7 +100,6 @@ void apply_render_flags(RenderFlags flags) {
         glCullFace((f & RF_CULL_FRONT) ? GL_FRONT : GL_BACK);
     }
 
-    glDepthFunc(GL_LESS);
     if (f & RF_NO_DEPTH_TEST) {
         glDisable(GL_DEPTH_TEST);
         glDepthMask(GL_FALSE);
@@ -109,7 +108,18 @@ void apply_render_flags(RenderFlags flags) {
         glDepthMask((f & RF_NO_DEPTH_WRITE) ? GL_FALSE : GL_TRUE);
     }
 
-    // The first blend bit in this order wins.
+    apply_blend_flags(f);
+
+    // NOTE: nothing here turns the stencil test off again; pop_render_state does.
+    if (f & RF_STENCIL_MARK) {
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 1, 0xFFFFFFFFu);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
+    }
+}
+
+void apply_blend_flags(RenderFlags f) {
+    // The first blend bit in this order wins; a blended draw also passes equal depths.
     static const struct { RenderFlags bit; GLenum src, dst; } blends[] = {
         { RF_BLEND_ADD,      GL_ONE,       GL_ONE },
         { RF_BLEND_DARKEN,   GL_ZERO,      GL_ONE_MINUS_SRC_COLOR },
@@ -117,6 +127,7 @@ void apply_render_flags(RenderFlags flags) {
         { RF_BLEND_ALPHA,    GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA },
         { RF_BLEND_SCREEN,   GL_ONE,       GL_ONE_MINUS_SRC_COLOR },
     };
+    glDepthFunc(GL_LESS);
     glDisable(GL_BLEND);
     for (const auto &b : blends) {
         if (f & b.bit) {
@@ -125,13 +136,6 @@ void apply_render_flags(RenderFlags flags) {
             glDepthFunc(GL_LEQUAL);
             break;
         }
-    }
-
-    // NOTE: nothing here turns the stencil test off again; pop_render_state does.
-    if (f & RF_STENCIL_MARK) {
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_ALWAYS, 1, 0xFFFFFFFFu);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
     }
 }
 

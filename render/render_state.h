@@ -25,6 +25,7 @@ constexpr float WHITE_RGBA[4] = { 1, 1, 1, 1 };   // the texture environment col
 
 void reset_render_state(const float *clear_rgba);   // show defaults; clears colour+depth unless null
 void apply_render_flags(RenderFlags flags);         // culling, depth and blending for the next draw
+void apply_blend_flags(RenderFlags flags);          // blending (and its depth function) alone
 void push_render_state();                           // save attributes, texture and modelview matrices
 void pop_render_state();                            // undo the matching push
 void set_ortho_view(RenderFlags flags);             // flat -1..1 view; RF_OFFSCREEN = 384x288 corner
