@@ -9,7 +9,9 @@
 // The shaft is the rotor's shell turned inside out and stretched 16 times along its axis.
 // In each cycle of 8 units of x the bubbles rise on their own for 4 units (wrapping from
 // the top of the shaft back to its bottom), then stop and ride up with the camera, which
-// climbs 40 units; the big bubble appears for d >= 3 and leads the way.
+// climbs 40 units; the big bubble appears for d >= 3 and rises to meet the camera.
+// NOTE: from d = 4 the big bubble rides at the eye's height with the eye inside it, so the
+// whole climb is seen through its iridescent skin.
 #include "show/bubble_scenes.h"
 #include "geometry/mesh.h"           // Required for: draw_mesh()
 #include "precalc/resources.h"       // Required for: res

@@ -7,7 +7,7 @@
 //
 // The emblem is chrome modulated by an electric sheen. Before t = 16 each face makes a
 // whole turn in turn, so its back shows too; from 16 on the faces swap every half turn,
-// always facing the camera, as in the corner emblem.
+// while edge-on, as in the corner emblem.
 #include "show/statue_scenes.h"
 #include "geometry/mesh.h"          // Required for: draw_mesh()
 #include "precalc/resources.h"       // Required for: res
