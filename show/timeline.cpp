@@ -164,5 +164,13 @@ std::string describe_call(const PlanCall &c) {
 std::string describe_frame(const FramePlan &plan) {
     std::string text = format("t = %g: %s\n", plan.t, section_name(plan.section));
     for (int i = 0; i < plan.count; i++) text += describe_call(plan.calls[i]) + "\n";
+    // A time on a beat catches the flash at its peak, which greys out the whole picture;
+    // say so, because such round times are the ones people pick for --render.
+    for (int i = 0; i < plan.count; i++) {
+        const PlanCall &c = plan.calls[i];
+        if (c.op != PLAN_BEAT_FLASH) continue;
+        const float grey = c.arg[1] * beat_flash_level(c.arg[0], c.arg[2], c.arg[3]);
+        if (grey > 0) text += format("# the beat flash adds %.2f grey over the whole picture\n", grey);
+    }
     return text;
 }

@@ -42,6 +42,25 @@ TEST_F(PostTest, BlurKeepsFlatAreasTimesGainAndAlwaysEndsOffscreen) {
     EXPECT_RGB_NEAR(at(read_offscreen(), 192, 144), 180, 180, 180, 2);
 }
 
+// The glow of the finishing chain uses the cave's target as scratch, and the cave reflects
+// that texture on its walls next frame: the scratch must hold the plain horizontal blur, at
+// gain 1, or the picture would feed on its own glow.
+TEST_F(PostTest, BlurLeavesTheUngainedHorizontalPassInScratch) {
+    Texture *picture = flat_picture(60, 100, 140), *scratch = flat_picture(255, 255, 255);
+    blur_separable(picture, scratch, 3, 2.0f, 0.75f, RF_BLEND_ADD);
+    // Source plus 0.75 x blur; each of the twelve added quads rounds to a byte.
+    EXPECT_RGB_NEAR(at(read_offscreen(), 192, 144), 105, 175, 245, 4);
+
+    std::vector<unsigned char> texels(size_t(scratch->width) * scratch->height * 4);
+    glBindTexture(GL_TEXTURE_2D, scratch->id);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    for (const auto &xy : { std::make_pair(192, 144), std::make_pair(20, 10), std::make_pair(370, 280) }) {
+        SCOPED_TRACE(xy.first);
+        const unsigned char *t = &texels[(size_t(xy.second) * scratch->width + xy.first) * 4];
+        EXPECT_RGB_NEAR(t, 60, 100, 140, 2);
+    }
+}
+
 TEST_F(PostTest, ZoomBlursDrawIntoTheCallersViewport) {
     Texture *grey = flat_picture(40, 40, 40);
     glViewport(0, 0, 100, 100);

@@ -207,6 +207,17 @@ TEST(TimelinePlanTest, FlashIsGatedBySectionsBeatsAndTheEnd) {
     EXPECT_EQ(describe_call(*find_op(plan_at(23.5f), PLAN_BEAT_FLASH)), "beat_flash(23.5, 0.5, 16, 2)");
 }
 
+TEST(TimelinePlanTest, DescribeSaysHowMuchGreyTheBeatFlashAdds) {
+    const std::string note = "# the beat flash adds ";
+    // On a beat the flash is at its peak; a quarter beat later at half; from half a beat on gone.
+    const std::string on_beat = describe_frame(plan_at(5.0625f));
+    EXPECT_NE(on_beat.find("\nbeat_flash(5.0625, 0.5, 16, 2)\n" + note + "0.50 grey"), std::string::npos)
+        << on_beat;
+    EXPECT_NE(describe_frame(plan_at(5.078125f)).find(note + "0.25 grey"), std::string::npos);
+    EXPECT_EQ(describe_frame(plan_at(5.09375f)).find(note), std::string::npos);
+    EXPECT_EQ(describe_frame(plan_at(3.875f)).find(note), std::string::npos);   // gated, on a beat
+}
+
 TEST(TimelinePlanTest, GrainFlaresAfterCutsAndTheRippleEveryThreePatterns) {
     const struct { float t; double c; } grain[] = {
         { 0, 1 }, { 2.06f, 0.93125 * 0.93125 }, { 2.07f, 0.5 }, { 21.03f, 0.971875 * 0.971875 },
