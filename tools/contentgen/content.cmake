@@ -5,7 +5,21 @@ add_executable(contentgen
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mesh.cpp
   ${CMAKE_CURRENT_LIST_DIR}/meshes.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/textures.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/mesh_recipe_shapes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cave_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lattice_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/body_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/machine_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/prop_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sculpture_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/small_part_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/room_meshes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/textures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/texture_image.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sphere_map_textures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sprite_textures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_textures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tile_textures.cpp)
 target_link_libraries(contentgen PRIVATE JPEG::JPEG PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
 # The generator's output must not depend on the build type: always optimised, never fast-math.
 target_compile_options(contentgen PRIVATE -O2 -fno-fast-math)
