@@ -20,6 +20,22 @@ inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a
 inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
 inline Vec3 normalize(Vec3 a) { double l = length(a); return l > 0 ? a * (1.0 / l) : Vec3{0, 0, 0}; }
 
+// A colour from hue (wrapping at 1), saturation and value, all 0..1.
+inline Vec3 hsv(double h, double s, double v)
+{
+    h = (h - std::floor(h)) * 6;
+    int i = int(h);
+    double f = h - i, p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
+    switch (i % 6) {
+    case 0: return {v, t, p};
+    case 1: return {q, v, p};
+    case 2: return {p, v, t};
+    case 3: return {p, q, v};
+    case 4: return {t, p, v};
+    default: return {v, p, q};
+    }
+}
+
 constexpr double PI = 3.14159265358979323846;
 
 // Deterministic generator (splitmix64), one fixed seed per asset.

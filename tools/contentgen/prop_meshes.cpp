@@ -63,28 +63,9 @@ Mesh make_twin_b()
     return m;
 }
 
-namespace {
-
 //----------------------------------------------------------------------------------------------
 // pedestal_mesh: a stepped column in mosaic tiles with per-tile colours
 //----------------------------------------------------------------------------------------------
-Vec3 hsv(double h, double s, double v)
-{
-    h = (h - std::floor(h)) * 6;
-    int i = int(h);
-    double f = h - i, p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
-    switch (i % 6) {
-    case 0: return {v, t, p};
-    case 1: return {q, v, p};
-    case 2: return {p, v, t};
-    case 3: return {p, q, v};
-    case 4: return {t, p, v};
-    default: return {v, p, q};
-    }
-}
-
-}    // namespace
-
 Mesh make_pedestal()
 {
     // Tiles on the four sides of square steps (half width, y0, y1, columns, rows) and the

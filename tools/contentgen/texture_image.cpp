@@ -146,19 +146,4 @@ void voronoi(double u, double v, int period, uint64_t seed, double &f1, double &
         }
 }
 
-Vec3 hsv(double h, double s, double v)
-{
-    h = fract(h) * 6;
-    int i = int(h);
-    double f = h - i, p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
-    switch (i % 6) {
-    case 0: return {v, t, p};
-    case 1: return {q, v, p};
-    case 2: return {p, v, t};
-    case 3: return {p, q, v};
-    case 4: return {t, p, v};
-    default: return {v, p, q};
-    }
-}
-
 }    // namespace texture_recipes

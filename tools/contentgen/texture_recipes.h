@@ -33,7 +33,6 @@ Vec3 rgb(int r, int g, int b);                // 0..255 to 0..1
 double clamp01(double x);
 double smooth(double a, double b, double x);  // smoothstep from a to b (either order)
 double fract(double x);
-Vec3 hsv(double h, double s, double v);       // hue wraps at 1
 void save_jpeg(const Image &img, const std::string &path, bool full_chroma);
 // Reads a written picture back: size, components and (for sprites) the black margin.
 void verify_jpeg(const std::string &path, int w, int h, bool sprite);
