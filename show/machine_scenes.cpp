@@ -24,7 +24,7 @@
 //----------------------------------------------------------------------------------
 constexpr float    PART_SCALE        = 0.05f;   // launcher and piston mesh units per world unit
 constexpr float    MACHINE_FOG_END   = 50.0f;
-constexpr float    SINGLE_FLOOR      = 5.0f;    // crackle floor half-scale under the single launcher
+constexpr float    SINGLE_FLOOR      = 5.0f;    // crackle floor: times the 128-unit grid, under the single launcher
 constexpr float    LOOP_FLOOR        = 20.0f;
 constexpr float    FLOOR_HEIGHT      = 5.0f;    // the six launchers stand this far from the centre plane
 constexpr float    LAUNCHER_RADIUS   = 10.0f;
