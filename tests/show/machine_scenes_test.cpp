@@ -8,7 +8,6 @@
 #include "render/render_state.h"
 #include "precalc/resources.h"
 #include <GL/gl.h>
-#include <cmath>
 
 // The argument the script passes to `scene` at show time t (the first such call).
 static float scene_argument(float t, SceneId scene) {
@@ -84,16 +83,7 @@ TEST(MachineCameraTest, JitterFollowsThePulseAndTheShotLiftsTheTarget) {
     EXPECT_FLOAT_EQ(target[0], 0.15f);
     EXPECT_FLOAT_EQ(target[1], 3.0f);
     machine_camera(MACHINE_SINGLE, { 0.1f, 1.0f, 0.0f }, ones, target);
-    EXPECT_FLOAT_EQ(target[2], 1.0f);
-
-    // The single launcher's eye circles 12 units out at height 8; the others look down from 26.
-    const CameraKey a = machine_camera(MACHINE_SINGLE, machine_beat(MACHINE_SINGLE, 0.3f), ones, target);
-    EXPECT_NEAR(std::hypot(a.x, a.z), 12.0f, 1e-4f);
-    EXPECT_EQ(a.y, 8.0f);
-    const CameraKey b = machine_camera(MACHINE_HEX, machine_beat(MACHINE_HEX, 26.5f), ones, target);
-    EXPECT_NEAR(std::hypot(b.x, b.z), 1.0f, 1e-4f);
-    EXPECT_EQ(b.y, 26.0f);
-    EXPECT_EQ(b.fov, 130.0f);
+    EXPECT_FLOAT_EQ(target[2], 1.0f);   // the single launcher shakes the view fully
 }
 
 using MachineDrawTest = GreyShowTest;
