@@ -23,7 +23,8 @@ const char *usage_text() {
         "                    render show times (\"1,2.5,79.5\" or \"a:b:step\") offline into\n"
         "                    DIR/tNNN.NNN.png, in a hidden window (--size sets its size)\n"
         "  --benchmark       render a fixed sample of the script offline; print the precalc\n"
-        "                    time and frames per second per section (--size sets the size)\n"
+        "                    time and frames per second per section and at the busiest\n"
+        "                    frame (--size sets the size)\n"
         "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }

@@ -16,13 +16,7 @@ void tube_light_scene(float, Texture *target) { clear_scene(target); }
 void core_flock_scene(float, Texture *target) { clear_scene(target); }
 void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
 void cube_flash_scene(float, Texture *target) { clear_scene(target); }
-void glow_object_scene(float, Texture *target) { clear_scene(target); }
 void core_closing_scene(float, Texture *target) { clear_scene(target); }
-void small_parts_metal_scene(float, Texture *target) { clear_scene(target); }
-void small_parts_light_scene(float, Texture *target) { clear_scene(target); }
-void machine_scene(float, Texture *target) { clear_scene(target); }
-void machine_loop_scene(float, Texture *target) { clear_scene(target); }
-void machine_hex_scene(float, Texture *target) { clear_scene(target); }
 void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
 void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
 void metaball_red_scene(float, Texture *target) { clear_scene(target); }

@@ -1,34 +1,11 @@
 // tests/show/timeline_draw_test.cpp - the plan executed: every kind of frame of the script
 // drawn after a whole precalc over small stand-in pictures, leaving no GL error.
-#include "gl_fixture.h"
-#include "test_jpeg.h"
+#include "grey_show_fixture.h"
 #include "show/frame_plan.h"
-#include "precalc/precalc.h"
 #include "render/render_state.h"
 #include <GL/gl.h>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
 
-static const char *const PICTURE_NAMES[] = {
-    "loading", "shakki", "skyr1", "metal", "electri2", "electric", "envi6b", "flare1", "flare3", "flare4",
-    "red6envi", "smoketex", "irid", "bubble", "vesi4", "atxt", "ltxt", "twirl", "crackle", "hex2", "valo",
-    "hexred", "flarer", "flareb", "flarey", "flareg", "metal2", "aijjai",
-};
-
-class TimelineDrawTest : public GLTest {
-protected:
-    static void SetUpTestSuite() {
-        GLTest::SetUpTestSuite();
-        const std::string root = std::string(ORBPLUME_BINARY_DIR) + "/timeline_draw";
-        std::filesystem::create_directories(root + "/data");
-        for (const char *name : PICTURE_NAMES)
-            ASSERT_TRUE(write_test_jpeg((root + "/data/" + name + ".jpg").c_str(), 64, 64, 3,
-                                        [](int, int, unsigned char *c) { c[0] = c[1] = c[2] = 200; }));
-        ASSERT_EQ(chdir(root.c_str()), 0);
-        precalc();
-    }
-};
+using TimelineDrawTest = GreyShowTest;
 
 TEST_F(TimelineDrawTest, EveryKindOfFrameDrawsWithoutGLErrors) {
     // One time for each branch of the script that runs passes, the busiest frame included.
