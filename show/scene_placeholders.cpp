@@ -9,15 +9,12 @@ static void clear_scene(Texture *target) {
     if (target) copy_frame_to_texture(target);
 }
 
-void noise_ball_scene(float, Texture *target) { clear_scene(target); }
 void hull_scene(float, Texture *target) { clear_scene(target); }
 void hull_hex_scene(float, Texture *target) { clear_scene(target); }
-void bubble_scene(float, Texture *target) { clear_scene(target); }
 void tube_metal_scene(float, Texture *target) { clear_scene(target); }
 void tube_light_scene(float, Texture *target) { clear_scene(target); }
 void core_flock_scene(float, Texture *target) { clear_scene(target); }
 void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
-void cube_flash_scene(float, Texture *target) { clear_scene(target); }
 void flare_sculpture_scene(float, Texture *target) { clear_scene(target); }
 void glow_object_scene(float, Texture *target) { clear_scene(target); }
 void red_sculpture_scene(float, Texture *target) { clear_scene(target); }
