@@ -13,6 +13,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 TEST(MirrorBallCameraTest, CamerasCutFourTimesPerUnitOfSceneTime) {
@@ -142,4 +143,34 @@ TEST_F(MirrorBallSceneTest, BallBSeesBallAInLastFramesMapAndReflectionsFadeIntoR
     // reflection of a reflection left of the red.
     noise_ball_scene(t, nullptr);
     EXPECT_LT(texels_of(res.noise_cube_2, 0), red_in_b / 4);
+}
+
+TEST_F(MirrorBallSceneTest, WithoutCubeMapsTheBallsWearSphereMapsOfTheirCaptures) {
+    Texture *const cube_maps[2] = { res.noise_cube_1, res.noise_cube_2 };
+    glDisable(GL_TEXTURE_CUBE_MAP_ARB);
+    gl_caps.cube_map_supported = 0;
+    res.noise_cube_1 = make_noise_cube_texture(128);
+    res.noise_cube_2 = make_noise_cube_texture(128);
+    auto sphere_map = [](const Texture *map) {
+        std::vector<unsigned char> rgba(size_t(map->width) * map->height * 4);
+        glBindTexture(GL_TEXTURE_2D, map->id);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    };
+    const auto noise = sphere_map(res.noise_cube_2);
+    noise_ball_scene(44.1f, nullptr);
+    noise_ball_scene(44.1f, nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    // The room is flat grey and the fog black: a captured map holds only greys.
+    for (const Texture *map : { res.noise_cube_1, res.noise_cube_2 }) {
+        const auto rgba = sphere_map(map);
+        EXPECT_NE(rgba, noise);
+        int coloured = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            coloured += std::abs(rgba[i] - rgba[i + 1]) > 8 || std::abs(rgba[i + 1] - rgba[i + 2]) > 8;
+        EXPECT_EQ(coloured, 0);
+    }
+    gl_caps.cube_map_supported = 1;
+    res.noise_cube_1 = cube_maps[0];
+    res.noise_cube_2 = cube_maps[1];
 }
