@@ -180,8 +180,8 @@ void capture_environment(Texture *tex, float time, EnvironmentView view, const C
     // push_render_state leaves out the projection, the colour-buffer group (clear colour,
     // blend function) and the matrix mode; the faces' views change all of them, and the
     // view callbacks' resets change the view settings.
-    // NOTE: Mesa's attribute pop leaves the clear colour as the views set it; it is put
-    // back by hand.
+    // NOTE: under Mesa the attribute pop was seen to leave the clear colour as the views
+    // set it, so it is put back by hand.
     const auto saved_view = render.view;
     GLfloat clear_rgba[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear_rgba);
