@@ -9,13 +9,10 @@ static void clear_scene(Texture *target) {
     if (target) copy_frame_to_texture(target);
 }
 
-void noise_ball_scene(float, Texture *target) { clear_scene(target); }
-void bubble_scene(float, Texture *target) { clear_scene(target); }
 void tube_metal_scene(float, Texture *target) { clear_scene(target); }
 void tube_light_scene(float, Texture *target) { clear_scene(target); }
 void core_flock_scene(float, Texture *target) { clear_scene(target); }
 void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
-void cube_flash_scene(float, Texture *target) { clear_scene(target); }
 void core_closing_scene(float, Texture *target) { clear_scene(target); }
 void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
 void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
