@@ -69,12 +69,9 @@ static void render_frame_at(double t) {
     timeline();
 }
 
-// The pre-roll frames before t (none before show time 0), then t itself.
+// The pre-roll frames before t, then t itself.
 static void render_with_preroll(double t) {
-    for (int k = OFFLINE_PREROLL_FRAMES; k >= 1; k--) {
-        const double at = t - k * FRAME_PATTERNS;
-        if (at >= 0) render_frame_at(at);
-    }
+    for (double at : preroll_times(t)) render_frame_at(at);
     render_frame_at(t);
 }
 
@@ -146,6 +143,16 @@ static void print_sample(const char *name, const BenchSample &b) {
 //----------------------------------------------------------------------------------
 // Module Functions
 //----------------------------------------------------------------------------------
+// 60 fps frames before t, none before show time 0.
+std::vector<double> preroll_times(double t) {
+    std::vector<double> times;
+    for (int k = OFFLINE_PREROLL_FRAMES; k >= 1; k--) {
+        const double at = t - k * FRAME_PATTERNS;
+        if (at >= 0) times.push_back(at);
+    }
+    return times;
+}
+
 int describe_show_time(float t) {
     FramePlan plan;
     plan_frame(t, plan);

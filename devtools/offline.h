@@ -5,9 +5,11 @@
 // previous picture look as they do live.
 #pragma once
 #include "app/options.h"   // Options
+#include <vector>
 
 constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time, 1/60 s apart
 
+std::vector<double> preroll_times(double t);         // the frames rendered before t, oldest first
 int  describe_show_time(float t);                   // prints the frame's plan to stdout; 0
 int  render_show_times(const Options &opts);        // PNG per time; 2 on a bad folder
 int  run_benchmark(const Options &opts);            // timings to stdout; 0

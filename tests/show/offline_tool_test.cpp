@@ -2,6 +2,7 @@
 // script printed for a show time, refused arguments, and three pictures rendered from a
 // data folder of stand-in pictures (white title, green end picture).
 #include "../test_jpeg.h"
+#include "devtools/offline.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <algorithm>
@@ -103,4 +104,17 @@ TEST(OfflineToolTest, RendersTitleStartFullTitleAndEndPicture) {
     for (int k = 0; k < 3; k++) EXPECT_GT(title[k], 120) << k;
     EXPECT_GT(end[1], 2 * end[0]);
     EXPECT_GT(end[1], 2 * end[2]);
+}
+
+// Each rendered time follows half a second of 60 fps frames, so the scenes that feed on their
+// own previous picture have settled, but no frame is rendered before the show starts.
+TEST(OfflineToolTest, PrerollIsThirtyFramesAtSixtyPerSecondNeverBeforeTheStart) {
+    const double frame = 130.0 / 60.0 / 16.0 / 60.0;   // one 60 fps frame in patterns
+    const std::vector<double> before = preroll_times(5.0);
+    ASSERT_EQ(before.size(), 30u);
+    EXPECT_NEAR(before.front(), 5.0 - 30 * frame, 1e-9);
+    for (size_t i = 1; i < before.size(); i++) EXPECT_NEAR(before[i] - before[i - 1], frame, 1e-9);
+    EXPECT_NEAR(before.back(), 5.0 - frame, 1e-9);
+    EXPECT_EQ(preroll_times(22.5 * frame).size(), 22u);
+    EXPECT_TRUE(preroll_times(0.0).empty());
 }
