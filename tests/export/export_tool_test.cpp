@@ -2,6 +2,7 @@
 // content and music: short stretches to each kind of file, read back and set against
 // --render's picture of the same time; refusals; Ctrl-C and SIGTERM part-way.
 #include "devtools/video_file.h"   // temporary_video_path()
+#include "tool_run.h"
 #include "video_reader.h"
 #include <gtest/gtest.h>
 #include <png.h>
@@ -18,23 +19,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-struct ToolRun {
-    int status;
-    std::string output;   // stdout and stderr together
-};
-
-static ToolRun run_orbplume(const std::string &args) {
-    const std::string command = "cd " ORBPLUME_BINARY_DIR " && ./orbplume " + args + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    ToolRun r{ -1, "" };
-    if (!pipe) return r;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe)) r.output += buffer.data();
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
 
 struct ExportFolder {
     std::string path = ::testing::TempDir() + "orbplume_export_XXXXXX";
@@ -66,7 +50,7 @@ TEST(ExportToolTest, Mp4OfHalfAPatternMatchesTheRenderedPicture) {
     ExportFolder dir;
     const std::string video = dir.path + "/flight.mp4";
     // Section 1 between two beat flashes; 0.5 pattern at 6 fps is 22.2 frames, so 23.
-    const ToolRun r = run_orbplume("--export " + video + " --size 384x288 --fps 6 --from 2.03125 --to 2.53125");
+    const ToolRun r = run_orbplume_in(ORBPLUME_BINARY_DIR, "--export " + video + " --size 384x288 --fps 6 --from 2.03125 --to 2.53125");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("EXPORT: 100%  23/23 frames"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("EXPORT: " + video + ": 23 frames 384x288 at 6 fps"), std::string::npos) << r.output;
@@ -79,9 +63,9 @@ TEST(ExportToolTest, Mp4OfHalfAPatternMatchesTheRenderedPicture) {
     EXPECT_EQ(back.pictures, 23);
     EXPECT_EQ(back.width, 384);
     EXPECT_EQ(back.height, 288);
-    EXPECT_NEAR(double(back.sound_samples) / back.sound_rate, 23.0 / 6, 1.0 / 6);
+    EXPECT_NEAR(back.sound_seconds, 23.0 / 6, 1.0 / 6);
 
-    const ToolRun render = run_orbplume("--render 2.03125 --size 384x288 --out " + dir.path + "/pics");
+    const ToolRun render = run_orbplume_in(ORBPLUME_BINARY_DIR, "--render 2.03125 --size 384x288 --out " + dir.path + "/pics");
     ASSERT_EQ(render.status, 0) << render.output;
     int w = 0, h = 0;
     const std::vector<unsigned char> still = read_png_rgb(dir.path + "/pics/t002.031.png", w, h);
@@ -96,9 +80,9 @@ TEST(ExportToolTest, Mp4OfHalfAPatternMatchesTheRenderedPicture) {
 TEST(ExportToolTest, WebmIsVp9WithOpusAndTheSameTwice) {
     ExportFolder dir;
     const std::string args = " --size 384x288 --fps 4 --from 5.03125 --to 5.28125";   // 1.85 s: 8 frames
-    const ToolRun one = run_orbplume("--export " + dir.path + "/one.webm" + args);
+    const ToolRun one = run_orbplume_in(ORBPLUME_BINARY_DIR, "--export " + dir.path + "/one.webm" + args);
     ASSERT_EQ(one.status, 0) << one.output;
-    const ToolRun two = run_orbplume("--export " + dir.path + "/two.webm" + args);
+    const ToolRun two = run_orbplume_in(ORBPLUME_BINARY_DIR, "--export " + dir.path + "/two.webm" + args);
     ASSERT_EQ(two.status, 0) << two.output;
     const VideoReadBack back = read_video_back(dir.path + "/one.webm");
     ASSERT_TRUE(back.ok);
@@ -106,7 +90,7 @@ TEST(ExportToolTest, WebmIsVp9WithOpusAndTheSameTwice) {
     EXPECT_EQ(back.picture_codec, AV_CODEC_ID_VP9);
     EXPECT_EQ(back.sound_codec, AV_CODEC_ID_OPUS);
     EXPECT_EQ(back.pictures, 8);
-    EXPECT_NEAR(double(back.sound_samples) / back.sound_rate, 8.0 / 4, 1.0 / 4);
+    EXPECT_NEAR(back.sound_seconds, 8.0 / 4, 1.0 / 4);
     EXPECT_GT(mean_of(back.first_rgb), 15.0);
     std::ifstream a(dir.path + "/one.webm", std::ios::binary), b(dir.path + "/two.webm", std::ios::binary);
     const std::string bytes_a((std::istreambuf_iterator<char>(a)), std::istreambuf_iterator<char>());
@@ -130,7 +114,7 @@ TEST(ExportToolTest, RefusalsExitTwoNamingTheProblemAndWriteNothing) {
         { "--render 2 --out " + dir.path + " --fps 30", "--fps goes with --export" },
     };
     for (const auto &c : cases) {
-        const ToolRun r = run_orbplume(c.args);
+        const ToolRun r = run_orbplume_in(ORBPLUME_BINARY_DIR, c.args);
         EXPECT_EQ(r.status, 2) << c.args << "\n" << r.output;
         EXPECT_EQ(r.output.rfind("orbplume: ", 0), 0u) << r.output;
         EXPECT_NE(r.output.substr(0, r.output.find('\n')).find(c.says), std::string::npos) << r.output;

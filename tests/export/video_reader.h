@@ -21,6 +21,9 @@ struct VideoReadBack {
     int pictures = 0;                         // decoded pictures
     int sound_rate = 0, sound_channels = 0;
     long long sound_samples = 0;              // decoded samples per channel, priming removed
+    double sound_seconds = 0;                 // the sound's length as the container states it
+                                              // (MP4 trims the encoder's last padding by its edit
+                                              // list), else as decoded
     double picture_start = -1, sound_start = -1;   // first timestamps, seconds
     std::vector<unsigned char> first_rgb;     // the first picture, RGB, top row first
 };
@@ -93,6 +96,12 @@ inline VideoReadBack read_video_back(const std::string &path) {
     for (unsigned i = 0; i < decoders.size(); i++) {
         if (decoders[i] && avcodec_is_open(decoders[i]) && avcodec_send_packet(decoders[i], nullptr) >= 0) drain(i);
         avcodec_free_context(&decoders[i]);
+    }
+    for (unsigned i = 0; i < format->nb_streams; i++) {
+        const AVStream *s = format->streams[i];
+        if (s->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) continue;
+        r.sound_seconds = s->duration != AV_NOPTS_VALUE ? stream_seconds(s, s->duration)
+                          : r.sound_rate > 0              ? double(r.sound_samples) / r.sound_rate : 0.0;
     }
     av_frame_free(&frame);
     av_packet_free(&packet);
