@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
+#include "devtools/export.h"
 #include <SDL.h>
 #include <cstdio>
 #include <filesystem>
@@ -31,11 +32,13 @@ int main(int argc, char **argv) {
     if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
     // Output folders are named from where we were started, before moving to the data.
     if (!opts.out_dir.empty()) opts.out_dir = std::filesystem::absolute(opts.out_dir).string();
+    if (!opts.export_file.empty()) opts.export_file = std::filesystem::absolute(opts.export_file).string();
     if (!opts.contact_sheet.empty())
         opts.contact_sheet = std::filesystem::absolute(opts.contact_sheet).string();
     enter_data_folder();
     if (!opts.contact_sheet.empty()) return run_contact_sheet(opts.contact_sheet.c_str());
     if (opts.tool == TOOL_RENDER) return render_show_times(opts);
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
+    if (opts.tool == TOOL_EXPORT) return run_export(opts);
     return run_show(opts);
 }

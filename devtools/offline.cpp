@@ -24,7 +24,7 @@
 //----------------------------------------------------------------------------------
 // Defines
 //----------------------------------------------------------------------------------
-constexpr double PATTERNS_PER_SECOND = 130.0 / 60.0 / 16.0;   // the show's tempo
+constexpr double PATTERNS_PER_SECOND = OFFLINE_TEMPO / 60.0 / 16.0;
 constexpr double FRAME_PATTERNS = PATTERNS_PER_SECOND / 60.0;  // one frame at 60 fps
 
 // Benchmark sample: per section, RUNS stretches of RUN_FRAMES consecutive 60 fps frames.
@@ -43,8 +43,10 @@ static double seconds_now() {
     return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
 
-// Hidden window, context, precalc; returns the precalc's seconds.
-static double start_offline_show(const Options &opts) {
+//----------------------------------------------------------------------------------
+// Module Functions: the offline show, shared with the video export
+//----------------------------------------------------------------------------------
+double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
     app.window_width = opts.width;
@@ -54,27 +56,38 @@ static double start_offline_show(const Options &opts) {
     precalc();
     const double took = seconds_now() - start;
     app.show_started = 1;
-    open_offline_show_music(130.0f);
+    open_offline_show_music(float(OFFLINE_TEMPO));
     return took;
 }
 
-static void stop_offline_show() {
+void stop_offline_show() {
     close_music();
     destroy_gl_window();
     SDL_Quit();
 }
 
-static void render_frame_at(double t) {
+void render_frame_at(double t) {
     set_virtual_time(t);
     timeline();
 }
 
 // The pre-roll frames before t, then t itself.
-static void render_with_preroll(double t) {
+void render_with_preroll(double t) {
     for (double at : preroll_times(t)) render_frame_at(at);
     render_frame_at(t);
 }
 
+void read_back_frame(const Options &opts, unsigned char *rgb) {
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    check_gl_error();
+}
+
+//----------------------------------------------------------------------------------
+// Internal Functions
+//----------------------------------------------------------------------------------
 static std::string png_name(float t) {
     char name[64];
     std::snprintf(name, sizeof name, "t%07.3f.png", t);
@@ -171,11 +184,7 @@ int render_show_times(const Options &opts) {
     int status = 0;
     for (float t : opts.render_times) {
         render_with_preroll(t);
-        glFinish();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        check_gl_error();
+        read_back_frame(opts, rgb.data());
 
         // write_png_file writes under a temporary name: a file with the final name is whole.
         const std::string final_path = opts.out_dir + "/" + png_name(t);
