@@ -13,9 +13,6 @@ void noise_ball_scene(float, Texture *target) { clear_scene(target); }
 void hull_scene(float, Texture *target) { clear_scene(target); }
 void hull_hex_scene(float, Texture *target) { clear_scene(target); }
 void bubble_scene(float, Texture *target) { clear_scene(target); }
-void tube_metal_scene(float, Texture *target) { clear_scene(target); }
-void tube_light_scene(float, Texture *target) { clear_scene(target); }
-void core_flock_scene(float, Texture *target) { clear_scene(target); }
 void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
 void cube_flash_scene(float, Texture *target) { clear_scene(target); }
 void flare_sculpture_scene(float, Texture *target) { clear_scene(target); }
@@ -30,6 +27,3 @@ void machine_hex_scene(float, Texture *target) { clear_scene(target); }
 void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
 void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
 void metaball_red_scene(float, Texture *target) { clear_scene(target); }
-void twirl_scene(float, Texture *target, int) { clear_scene(target); }
-void smoke_scene(float, Texture *target) { clear_scene(target); }
-void pair_scene(float, Texture *target) { clear_scene(target); }
