@@ -7,7 +7,7 @@
 // unit of x and recycled over 2000 units. Ring 0 is the junction with a side corridor of
 // half-size rings leaving it along +x. Over the last twentieth of each loop the whole
 // corridor turns 90 degrees about y and grows to twice its size, so the side corridor ends
-// up exactly where the main one was: the loop restarts with no visible cut. The ball is
+// up close to where the main one was and the loop restarts with hardly a cut. The ball is
 // drawn afterwards over the same depth buffer, its black fog from 4 to 5 leaving only its
 // near cap lit.
 #include "show/tube_flights.h"
@@ -42,6 +42,8 @@ constexpr float    PAIR_SPACING     = 100.0f;
 constexpr float    PAIR_TURN_PHASE  = 1143.0f;  // where in the loop the turn falls
 constexpr float    CORRIDOR_AHEAD   = 800.0f;
 constexpr int      SIDE_SEGMENTS    = 20;
+constexpr float    CORRIDOR_FOG[2]  = { 100.0f, 800.0f };
+constexpr float    BALL_FOG[2]      = { 4.0f, 5.0f };      // only the near cap stays lit
 
 //----------------------------------------------------------------------------------
 // Global Variables
@@ -101,7 +103,7 @@ static void draw_side_corridor() {
 static void draw_corridor(float x, Texture *target) {
     reset_render_state(BLACK_RGBA);
     render.view.offset[0] = render.view.offset[1] = 0;
-    set_fog(BLACK_RGBA, 100.0f, 800.0f);
+    set_fog(BLACK_RGBA, CORRIDOR_FOG[0], CORRIDOR_FOG[1]);
     const float k = pair_turn(x);
     for (int p = 0; p < PAIR_SEGMENTS; p++) {
         render.view.near_plane = 0.01f;
@@ -125,7 +127,7 @@ static void draw_corridor(float x, Texture *target) {
 static void draw_ball(float x, Texture *target) {
     reset_render_state(nullptr);
     render.view.offset[0] = render.view.offset[1] = 0;
-    set_fog(BLACK_RGBA, 4.0f, 5.0f);
+    set_fog(BLACK_RGBA, BALL_FOG[0], BALL_FOG[1]);
     bind_texture(res.aijjai_texture, 0);
     render.view.near_plane = 0.01f;
     render.view.far_plane = 1000.0f;
