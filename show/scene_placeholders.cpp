@@ -9,14 +9,8 @@ static void clear_scene(Texture *target) {
     if (target) copy_frame_to_texture(target);
 }
 
-void tube_metal_scene(float, Texture *target) { clear_scene(target); }
-void tube_light_scene(float, Texture *target) { clear_scene(target); }
-void core_flock_scene(float, Texture *target) { clear_scene(target); }
 void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
 void core_closing_scene(float, Texture *target) { clear_scene(target); }
 void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
 void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
 void metaball_red_scene(float, Texture *target) { clear_scene(target); }
-void twirl_scene(float, Texture *target, int) { clear_scene(target); }
-void smoke_scene(float, Texture *target) { clear_scene(target); }
-void pair_scene(float, Texture *target) { clear_scene(target); }
