@@ -16,12 +16,10 @@ void bubble_scene(float, Texture *target) { clear_scene(target); }
 void tube_metal_scene(float, Texture *target) { clear_scene(target); }
 void tube_light_scene(float, Texture *target) { clear_scene(target); }
 void core_flock_scene(float, Texture *target) { clear_scene(target); }
-void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
 void cube_flash_scene(float, Texture *target) { clear_scene(target); }
 void flare_sculpture_scene(float, Texture *target) { clear_scene(target); }
 void glow_object_scene(float, Texture *target) { clear_scene(target); }
 void red_sculpture_scene(float, Texture *target) { clear_scene(target); }
-void core_closing_scene(float, Texture *target) { clear_scene(target); }
 void small_parts_metal_scene(float, Texture *target) { clear_scene(target); }
 void small_parts_light_scene(float, Texture *target) { clear_scene(target); }
 void machine_scene(float, Texture *target) { clear_scene(target); }
