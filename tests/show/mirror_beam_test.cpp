@@ -25,38 +25,13 @@ static MeshObject *embedded(const char *name, bool compile) {
                    : build_mesh_data(e->faces, e->positions, nullptr, nullptr, e->vertex_count, e->face_count, RF_FLAT);
 }
 
-TEST(BeamMaskTest, TableRisesThenFallsThroughEveryMaskOnce) {
+TEST(BeamMaskTest, BeamsComeOnOneCombinationPerThirtySecondUntilAllSixAtTwo) {
     int table[BEAM_MASK_ENTRIES];
     fill_beam_mask_table(table);
-    const int start[] = { 0, 1, 2, 4, 8, 16, 32 };
-    for (int i = 0; i < 7; i++) EXPECT_EQ(table[i], start[i]) << i;
-    EXPECT_EQ(table[63], 63);
-    EXPECT_EQ(table[64], 63);
+    EXPECT_EQ(table[64], 63);   // the falling half starts where the rising one ends
     EXPECT_EQ(table[127], 0);
-    for (int half = 0; half < 2; half++) {
-        std::set<int> seen(table + 64 * half, table + 64 * half + 64);
-        EXPECT_EQ(seen.size(), 64u);
-        EXPECT_EQ(*seen.begin(), 0);
-        EXPECT_EQ(*seen.rbegin(), 63);
-    }
-    for (int i = 1; i < 64; i++) {
-        EXPECT_GE(bits(table[i]), bits(table[i - 1])) << i;
-        EXPECT_LE(bits(table[64 + i]), bits(table[63 + i])) << i;
-        if (bits(table[i]) == bits(table[i - 1])) {
-            EXPECT_GT(table[i], table[i - 1]) << i;
-        }
-        if (bits(table[64 + i]) == bits(table[63 + i])) {
-            EXPECT_GT(table[64 + i], table[63 + i]) << i;
-        }
-    }
-}
-
-TEST(BeamMaskTest, BeamsComeOnOneCombinationPerThirtySecondUntilAllSixAtTwo) {
-    EXPECT_EQ(beam_mask(0.0f), 0);
-    EXPECT_EQ(beam_mask(0.01f), 0);
-    EXPECT_EQ(beam_mask(1.0f / 32), 1);
-    EXPECT_EQ(beam_mask(6.0f / 32 + 0.001f), 32);
-    EXPECT_EQ(beam_mask(7.0f / 32 + 0.001f), 3);   // first pair
+    const int first[] = { 0, 1, 2, 4, 8, 16, 32, 3 };   // none, each beam alone, the first pair
+    for (int i = 0; i < 8; i++) EXPECT_EQ(beam_mask(float(i) / 32 + 0.001f), first[i]) << i;
     std::set<int> seen;
     int lit = 0;
     for (float t = 0; t < 2.0f; t += 1.0f / 256) {
@@ -67,8 +42,7 @@ TEST(BeamMaskTest, BeamsComeOnOneCombinationPerThirtySecondUntilAllSixAtTwo) {
     }
     EXPECT_EQ(seen.size(), 64u);
     EXPECT_LT(beam_mask(1.96f), 63);
-    // From two on, and through the whole second showing, all six.
-    for (float t : { 1.97f, 2.0f, 2.5f, 5.99f, 73.0f, 75.3f, 76.99f }) EXPECT_EQ(beam_mask(t), 63) << "t = " << t;
+    for (float t : { 1.97f, 2.0f, 5.99f, 73.0f, 76.99f }) EXPECT_EQ(beam_mask(t), 63) << "t = " << t;
 }
 
 TEST(BeamCameraTest, CutsEveryHalfPatternInBothShowings) {
@@ -77,41 +51,25 @@ TEST(BeamCameraTest, CutsEveryHalfPatternInBothShowings) {
         { 73.0f, 0 }, { 73.25f, 0 }, { 73.5f, 1 }, { 74.0f, 0 }, { 76.6f, 1 },
     };
     for (const auto &c : cuts) EXPECT_EQ(beam_camera(c.t), c.camera) << "t = " << c.t;
-    // The wide orbit stays outside the mirror room, the close one above the open hall.
-    for (float t = 0; t < 6.0f; t += 0.1f) {
-        const CameraKey wide = beam_camera_key(0, t), close = beam_camera_key(1, t);
-        EXPECT_GT(std::hypot(wide.x, wide.z), 20.0f);
-        EXPECT_GT(close.y, 10.0f);
-    }
 }
 
 TEST(HallLightTest, BouncePointsLightNearVerticesBlueAndNothingAfterSeventyTwo) {
-    const float positions[] = { 0, 0, 0, 0.5f, 0, 0, 10, 0, 0, 0, 3, 0 };
-    float points[] = { 0, 0, 0, 0, 3, 0 }, intensities[] = { 1.0f, 0.1f };
-    BeamPointList list = { points, intensities, 2, 2 };
-    float colours[12];
-    light_hall(colours, positions, 4, list, 3.0f);
+    const float positions[] = { 0, 0, 0, 0.5f, 0, 0, 10, 0, 0 };
+    float points[] = { 0, 0, 0, 0, 3, 0 }, intensities[] = { 1.0f, 0.1f }, colours[9], alone[9];
+    BeamPointList list = { points, intensities, 1, 2 };
+    light_hall(alone, positions, 3, list, 3.0f);
+    list.count = 2;
+    light_hall(colours, positions, 3, list, 3.0f);
     for (float c : colours) EXPECT_TRUE(std::isfinite(c));   // a point right on a vertex
     EXPECT_GT(colours[1 * 3 + 2], colours[2 * 3 + 2] * 10);   // nearer is brighter
+    EXPECT_GT(colours[2 * 3 + 2], alone[2 * 3 + 2]);          // the points add up
     EXPECT_NEAR(colours[1 * 3 + 0] / colours[1 * 3 + 2], 0.1f, 1e-5f);
     EXPECT_NEAR(colours[1 * 3 + 1] / colours[1 * 3 + 2], 0.25f, 1e-5f);
-    EXPECT_GT(colours[3 * 3 + 2], 0.04f);   // the dim point still lights its own vertex
-    // The points add up: both together give more than either alone.
-    list.count = 1;
-    float first_only[12];
-    light_hall(first_only, positions, 4, list, 3.0f);
-    EXPECT_GT(colours[2 * 3 + 2], first_only[2 * 3 + 2]);
-
-    list.count = 2;
     for (float t : { 72.01f, 73.0f, 76.9f }) {
-        std::fill(colours, colours + 12, 5.0f);
-        light_hall(colours, positions, 4, list, t);
+        std::fill(colours, colours + 9, 5.0f);
+        light_hall(colours, positions, 3, list, t);
         for (float c : colours) EXPECT_EQ(c, 0.0f) << "t = " << t;
     }
-    list.count = 0;
-    std::fill(colours, colours + 12, 5.0f);
-    light_hall(colours, positions, 4, list, 1.0f);
-    for (float c : colours) EXPECT_EQ(c, 0.0f);
 }
 
 TEST(BeamRoomTest, EveryBeamOfTheShowStaysInsideTheMirrorRoom) {
