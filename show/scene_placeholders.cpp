@@ -9,8 +9,6 @@ static void clear_scene(Texture *target) {
     if (target) copy_frame_to_texture(target);
 }
 
-void mirror_beam_scene(float, Texture *target) { clear_scene(target); }
-void core_closing_scene(float, Texture *target) { clear_scene(target); }
 void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
 void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
 void metaball_red_scene(float, Texture *target) { clear_scene(target); }
