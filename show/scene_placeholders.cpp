@@ -27,9 +27,6 @@ void small_parts_light_scene(float, Texture *target) { clear_scene(target); }
 void machine_scene(float, Texture *target) { clear_scene(target); }
 void machine_loop_scene(float, Texture *target) { clear_scene(target); }
 void machine_hex_scene(float, Texture *target) { clear_scene(target); }
-void metaball_sky_scene(float, Texture *target) { clear_scene(target); }
-void metaball_metal_scene(float, Texture *target) { clear_scene(target); }
-void metaball_red_scene(float, Texture *target) { clear_scene(target); }
 void twirl_scene(float, Texture *target, int) { clear_scene(target); }
 void smoke_scene(float, Texture *target) { clear_scene(target); }
 void pair_scene(float, Texture *target) { clear_scene(target); }
