@@ -7,7 +7,8 @@
 // plain texture on the first unit (sky, red), that unit reads the current texture
 // coordinate, so the picture there is one texel's colour tinting the sphere map on the
 // second unit; the scenes pin that coordinate so that the tint does not depend on what
-// was drawn before.
+// was drawn before, and pick the spot: a cyan one under the sky picture, an orange one
+// that keeps the red environment red (the iridescent picture has no neutral spot).
 #include "show/metaball_scenes.h"
 #include "geometry/mesh.h"           // Required for: draw_mesh()
 #include "precalc/resources.h"       // Required for: res
@@ -22,7 +23,8 @@
 // Defines
 //----------------------------------------------------------------------------------
 static const float ORIGIN[3]      = { 0, 0, 0 };
-constexpr float    TINT_TEXCOORD  = 0.5f;                 // where the first unit samples its texture
+static const float SKY_TINT[2]    = { 0.5f, 0.5f };        // where the first unit samples the 256-texel
+static const float RED_TINT[2]    = { 122.5f / 256, 131.5f / 256 };   // iridescent picture: texel centres
 constexpr float    CHROME_SCALE   = 10.0f / 4.0f;          // chrome ball: blob radius / 4
 constexpr float    RED_SCALE      = 0.05f;
 constexpr float    RING_RADIUS    = 15.0f;                 // copies' distance from the axis, before RED_SCALE
@@ -39,8 +41,8 @@ const int metaball_stretch_count = int(sizeof metaball_stretches / sizeof metaba
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-static void pin_tint_texcoord() {
-    glTexCoord2f(TINT_TEXCOORD, TINT_TEXCOORD);   // the first unit's current coordinate
+static void pin_tint_texcoord(const float st[2]) {
+    glTexCoord2f(st[0], st[1]);   // the first unit's current coordinate
 }
 
 // Two hexagon planes at y = -height and +height, each 50 times the grid's size.
@@ -95,7 +97,7 @@ void metaball_sky_scene(float t, Texture *target) {
     push_render_state();
         glRotatef(180.0f * t, 0, 1, 0);
         bind_texture_pair(res.irid_texture, 0, res.skyr1_texture, TEX_SPHERE_MAP, RF_BLEND_MULTIPLY);
-        pin_tint_texcoord();
+        pin_tint_texcoord(SKY_TINT);
         draw_isosurface(metaball_sky_balls(t, balls), METABALLS, 0);
     pop_render_state();
 
@@ -159,7 +161,7 @@ void metaball_red_scene(float t, Texture *target) {
     // One shape per frame, so all six copies are the same.
     MeshObject *shape = build_isosurface(metaball_red_balls(t, balls), METABALLS, 0);
     bind_texture_pair(res.irid_texture, 0, res.red6envi_texture, TEX_SPHERE_MAP, RF_BLEND_MULTIPLY);
-    pin_tint_texcoord();
+    pin_tint_texcoord(RED_TINT);
     glPushMatrix();
         glScalef(RED_SCALE, RED_SCALE, RED_SCALE);
         glRotatef(90.0f * t, 0, 1, 0);
