@@ -3,6 +3,7 @@
 #include "devtools/offline.h"
 #include "app/main_loop.h"         // Required for: start_engine()
 #include "devtools/png_file.h"      // Required for: write_png_file()
+#include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app
@@ -223,6 +224,7 @@ int run_benchmark(const Options &opts) {
     std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
                 "calls, including whatever the driver does before returning (a software renderer\n"
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
+    print_isosurface_timings();
     check_gl_error();
     stop_offline_show();
     return 0;
