@@ -42,7 +42,23 @@ static const FrameGroup GROUPS[] = {
     { "opening", { 0.53125f, 1.03125f } },
     { "section1a", { 2.40625f, 3.40625f, 5.03125f, 7.40625f, 8.90625f } },
     { "section1b", { 10.40625f, 11.40625f, 13.40625f, 15.03125f, 17.40625f, 19.53125f, 20.53125f } },
-    { "section2", { 23.53125f, 32.96875f } },
+    // cube flash, mirror balls (both cameras), statue, pair corridor
+    { "section2a", { 21.03125f, 21.21875f, 21.53125f, 22.46875f, 23.53125f, 24.53125f, 25.03125f } },
+    // twirl, orbit ring, smoke, core tunnel, the cavern rushing back
+    { "section2b", { 25.53125f, 26.515625f, 27.21875f, 27.71875f, 28.28125f, 29.40625f, 30.96875f, 31.15625f,
+                     32.96875f } },
+    // sky ball, the three metaball scenes, the intact flare sculpture
+    { "section3a", { 34.609375f, 34.796875f, 36.53125f, 38.03125f, 40.03125f, 42.78125f } },
+    // metal hoops strobed in, the flare sculpture's break
+    { "section3b", { 42.96875f, 43.46875f, 44.28125f, 44.78125f, 45.28125f } },
+    // launcher loop, segment tunnels, light hoops, pair corridor again, the hex machine
+    { "section4a", { 46.15625f, 46.34375f, 49.53125f, 49.71875f, 51.03125f, 51.78125f, 53.46875f } },
+    // the launcher on the drop, the busiest frame, the hull hexagons, core tunnel, metal metaballs
+    { "section4b", { 54.03125f, 54.09375f, 54.40625f, 56.78125f, 57.40625f, 60.53125f, 61.53125f } },
+    // the glow object's ride and burst, the rushing segments, the last frame before the cut
+    { "section4c", { 62.59375f, 64.15625f, 65.15625f, 65.65625f, 65.96875f } },
+    // mirror beams, the red colossus, the closing tunnel
+    { "section5", { 66.53125f, 68.53125f, 70.53125f, 72.03125f, 74.03125f, 75.53125f, 77.03125f, 78.53125f } },
     { "ending", { 79.53125f, 80.53125f, 83.03125f } },
 };
 
