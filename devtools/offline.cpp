@@ -2,6 +2,7 @@
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
 #include "app/main_loop.h"         // Required for: start_engine()
+#include "devtools/offline_job.h"   // Required for: offline_job_interrupted(), end_interrupted_offline_job()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
@@ -63,7 +64,15 @@ static void stop_offline_show() {
     SDL_Quit();
 }
 
+// Between frames: a stop signal ends the job here, with the window closed.
+static void stop_if_interrupted() {
+    if (!offline_job_interrupted()) return;
+    stop_offline_show();
+    end_interrupted_offline_job();
+}
+
 static void render_frame_at(double t) {
+    stop_if_interrupted();
     set_virtual_time(t);
     timeline();
 }
@@ -75,12 +84,6 @@ static void render_with_preroll(double t) {
         if (at >= 0) render_frame_at(at);
     }
     render_frame_at(t);
-}
-
-static std::string png_name(float t) {
-    char name[64];
-    std::snprintf(name, sizeof name, "t%07.3f.png", t);
-    return name;
 }
 
 // The folder exists (made if missing) and takes a new file.
@@ -117,7 +120,7 @@ int describe_show_time(float t) {
     FramePlan plan;
     plan_frame(t, plan);
     std::fputs(describe_frame(plan).c_str(), stdout);
-    return 0;
+    return finish_offline_job(0);
 }
 
 int render_show_times(const Options &opts) {
@@ -138,7 +141,7 @@ int render_show_times(const Options &opts) {
         check_gl_error();
 
         // write_png_file writes under a temporary name: a file with the final name is whole.
-        const std::string final_path = opts.out_dir + "/" + png_name(t);
+        const std::string final_path = opts.out_dir + "/" + render_file_name(t);
         std::string error;
         if (!write_png_file(final_path.c_str(), rgb.data(), opts.width, opts.height, true, error)) {
             std::fprintf(stderr, "orbplume: cannot write %s: %s\n", final_path.c_str(), error.c_str());
@@ -146,9 +149,10 @@ int render_show_times(const Options &opts) {
             break;
         }
         std::printf("RENDER: %s\n", final_path.c_str());
+        std::fflush(stdout);
     }
     stop_offline_show();
-    return status;
+    return finish_offline_job(status);
 }
 
 int run_benchmark(const Options &opts) {
@@ -164,6 +168,7 @@ int run_benchmark(const Options &opts) {
             // Runs spread evenly over the section, off whole-numbered times.
             const double start = section.from + (section.to - section.from) * (run + 0.37) / BENCH_RUNS;
             for (int f = 0; f < BENCH_RUN_FRAMES; f++) {
+                stop_if_interrupted();
                 // timeline(), taken apart: the script's decisions, then the calls, then the driver.
                 const double t0 = seconds_now();
                 set_virtual_time(start + f * FRAME_PATTERNS);
@@ -191,5 +196,5 @@ int run_benchmark(const Options &opts) {
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
     check_gl_error();
     stop_offline_show();
-    return 0;
+    return finish_offline_job(0);
 }

@@ -8,6 +8,8 @@
 
 constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time, 1/60 s apart
 
-int  describe_show_time(float t);                   // prints the frame's plan to stdout; 0
-int  render_show_times(const Options &opts);        // PNG per time; 2 on a bad folder
-int  run_benchmark(const Options &opts);            // timings to stdout; 0
+// Exit statuses: 0 done, 2 a bad folder, 1 output lost; fatal errors and stop signals end the
+// process as devtools/offline_job.h describes.
+int  describe_show_time(float t);                   // prints the frame's plan to stdout
+int  render_show_times(const Options &opts);        // PNG per time
+int  run_benchmark(const Options &opts);            // timings to stdout

@@ -26,8 +26,10 @@ struct RunResult {
     std::string output;   // stdout and stderr together
 };
 
+// Runs orbplume with no display at all: the contact sheet needs no X server.
 static RunResult run(const std::string &args) {
-    const std::string command = "cd " ORBPLUME_BINARY_DIR " && ./orbplume " + args + " 2>&1";
+    const std::string command = "cd " ORBPLUME_BINARY_DIR " && unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER && "
+                                "./orbplume " + args + " 2>&1";
     RunResult result{ -1, "" };
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
