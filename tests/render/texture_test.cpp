@@ -56,7 +56,7 @@ TEST(JpegTest, MissingCorruptAndGreyFilesEndTheShowNamingTheFile) {
     EXPECT_EXIT(load_jpeg(grey, &w, &h), ::testing::ExitedWithCode(0), "texture_test_grey.jpg: not a colour");
 }
 
-TEST(JpegTest, FoldersAndUnreadableFilesAreNotFoundAndStderrSaysWhy) {
+TEST(JpegTest, FolderIsNotFoundAndStderrSaysItIsAFolder) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     app.unattended = true;
     int w, h;
@@ -64,8 +64,13 @@ TEST(JpegTest, FoldersAndUnreadableFilesAreNotFoundAndStderrSaysWhy) {
     std::filesystem::create_directories(folder);
     EXPECT_EXIT(load_jpeg(folder.c_str(), &w, &h), ::testing::ExitedWithCode(0),
                 "texture_test_folder.jpg not found\nFATAL: .*texture_test_folder.jpg: a folder");
+}
 
+TEST(JpegTest, UnreadablePictureIsNotFoundAndStderrSaysWhy) {
     if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
     const std::string locked = ::testing::TempDir() + "texture_test_locked.jpg";
     ASSERT_TRUE(write_test_jpeg(locked.c_str(), 8, 8, 3, [](int, int, unsigned char *p) { p[0] = p[1] = p[2] = 9; }));
     chmod(locked.c_str(), 0);
