@@ -74,9 +74,10 @@ TEST(ShowRunTest, WithoutAnyDisplayTheShowAndTheDialogAreInitFailed) {
 }
 
 // Ticks tapped with Space are written however the show ends, not only on Esc: here by the
-// music's end (a two-second track) and by closing the window.
+// music's end (a short track, long enough for a tap on a loaded machine) and by closing
+// the window.
 TEST(ShowRunTest, TicksAreWrittenWhenTheMusicEndsOrTheWindowCloses) {
-    const std::string track = write_test_ogg("show_run_short.ogg", 2 * 44100, 2, 44100,
+    const std::string track = write_test_ogg("show_run_short.ogg", 8 * 44100, 2, 44100,
                                              [](long i, int) { return float(std::sin(i * 0.05)) * 0.2f; });
     const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/show_run_ticks";
     const std::string start =
