@@ -1,6 +1,7 @@
 // app/dialog.cpp - the start-up dialog in a small SDL window drawn with Dear ImGui.
 #include "app/dialog.h"
 #include "app/settings.h"
+#include "app/window.h"     // Required for: init_display_video()
 #include <SDL.h>
 #include <GL/gl.h>
 #include <imgui.h>
@@ -44,16 +45,20 @@ static DialogResult draw_dialog(DialogControls &c) {
     return result;
 }
 
-bool run_settings_dialog() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+DialogOutcome run_settings_dialog(std::string &why) {
+    if (!init_display_video(why)) return DIALOG_FAILED;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window *window = SDL_CreateWindow("TRAM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           190, 230, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
-    if (!window) return false;
+    if (!window) {
+        why = std::string("dialog window: ") + SDL_GetError();
+        return DIALOG_FAILED;
+    }
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context) {
+        why = std::string("dialog GL context: ") + SDL_GetError();
         SDL_DestroyWindow(window);
-        return false;
+        return DIALOG_FAILED;
     }
     SDL_GL_SetSwapInterval(1);
     IMGUI_CHECKVERSION();
@@ -96,5 +101,5 @@ bool run_settings_dialog() {
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
     if (result == DIALOG_RUN) apply_dialog_controls(controls);
-    return result == DIALOG_RUN;
+    return result == DIALOG_RUN ? DIALOG_RAN : DIALOG_EXITED;
 }

@@ -1,7 +1,8 @@
 // app/dialog.h - the start-up dialog: display mode, full screen, loop; Run or Exit.
 // run_settings_dialog shows it in a small window of its own (Enter runs, Esc and the close
-// box exit); apply_dialog_controls is the plain mapping from its controls to the settings.
+// box exit), only on a real display; apply_dialog_controls is the plain mapping from its controls to the settings.
 #pragma once
+#include <string>
 
 struct DialogControls {
     bool mode_640 = true;     // the three "Display mode" radio buttons
@@ -12,4 +13,6 @@ struct DialogControls {
 };
 
 void apply_dialog_controls(const DialogControls &controls);   // "Run": write app's settings
-bool run_settings_dialog();    // true for "Run" (settings written), false for "Exit"
+enum DialogOutcome { DIALOG_RAN, DIALOG_EXITED, DIALOG_FAILED };
+// "Run" (settings written), "Exit", or no dialog at all (no display: why says so).
+DialogOutcome run_settings_dialog(std::string &why);

@@ -4,6 +4,7 @@
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
 #include "devtools/export.h"
+#include "devtools/offline_job.h"
 #include <SDL.h>
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +30,8 @@ int main(int argc, char **argv) {
         std::fputs(usage_text(), stdout);
         return 0;
     }
+    // Everything but the show itself reports failure by its status and stops on a signal.
+    if (opts.tool != TOOL_SHOW || !opts.contact_sheet.empty()) begin_offline_job();
     if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
     // Output folders are named from where we were started, before moving to the data.
     if (!opts.out_dir.empty()) opts.out_dir = std::filesystem::absolute(opts.out_dir).string();

@@ -11,6 +11,7 @@
 #include "app/window.h"
 #include "audio/music.h"
 #include "devtools/keys.h"
+#include "devtools/ticks.h"
 #include "devtools/overlay.h"
 #include "precalc/precalc.h"
 #include "render/render_state.h"
@@ -35,7 +36,7 @@ static void main_loop() {
 
 void start_engine(bool fullscreen, int width, int height, const char *title, bool hidden) {
     if (!create_gl_window(fullscreen, width, height, 32, 32, title, 0, 0, hidden))
-        fatal_error("Init failed!");
+        fatal_error_because("Init failed!", win.failure);
     app.offscreen_texture_width = next_power_of_two(384);
     app.offscreen_texture_height = next_power_of_two(288);
     create_outline_font();
@@ -49,7 +50,10 @@ int run_show(const Options &opts) {
     app.window_height = 480;
     app.unattended = opts.unattended;
     if (opts.dialog) {
-        if (!run_settings_dialog()) {
+        std::string why;
+        const DialogOutcome outcome = run_settings_dialog(why);
+        if (outcome == DIALOG_FAILED) fatal_error_because("Init failed!", why.c_str());
+        if (outcome == DIALOG_EXITED) {
             SDL_Quit();
             return 0;
         }
@@ -70,6 +74,8 @@ int run_show(const Options &opts) {
     open_music(MUSIC_FILE, 130.0f, app.loop_music);
 
     main_loop();
+    // However the show ended (Esc, the music's end, the window closed), taps are kept.
+    save_recorded_ticks();
 
     close_music();
     std::fprintf(stderr, "MUSIC: closed\n");

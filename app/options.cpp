@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 constexpr int MAX_RENDER_TIMES = 10000;   // a longer list is surely a typing error
 // Offline pictures hold at least the 384x288 offscreen viewport every scene renders into.
 constexpr int OFFLINE_MIN_WIDTH = 384, OFFLINE_MIN_HEIGHT = 288, OFFLINE_MAX_SIZE = 4096;
 constexpr int MAX_EXPORT_FPS = 240;
+constexpr size_t MAX_ECHO = 60;           // characters of a refused argument repeated back
 
 const char *usage_text() {
     return
@@ -50,7 +52,7 @@ static bool size_allowed(ProgramTool tool, int w, int h) {
     return (w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768);
 }
 
-// One finite number filling the whole of [begin, end).
+// One finite number filling the whole text (as a float it may still be infinite).
 static bool parse_number(const std::string &text, float &value) {
     if (text.empty()) return false;
     char *end = nullptr;
@@ -61,10 +63,42 @@ static bool parse_number(const std::string &text, float &value) {
     return true;
 }
 
+static bool valid_show_time(float t) {
+    return std::isfinite(t) && t >= 0.0f && t < MAX_SHOW_TIME;
+}
+
+// The argument as the user typed it, cut short when long.
+static std::string echo(const std::string &text) {
+    if (text.size() <= MAX_ECHO) return text;
+    return text.substr(0, MAX_ECHO - 3) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
+std::string render_file_name(float t) {
+    char name[64];
+    std::snprintf(name, sizeof name, "t%07.3f.png", t);
+    return name;
+}
+
+// Two times whose files would share a name: the second picture would silently replace
+// the first. False with both times named.
+static bool distinct_file_names(const std::vector<float> &times, std::string &error) {
+    std::map<std::string, float> seen;
+    for (float t : times) {
+        const auto [at, fresh] = seen.emplace(render_file_name(t), t);
+        if (fresh) continue;
+        char text[160];
+        std::snprintf(text, sizeof text, "times %g and %g both make %s (keep times 0.001 apart)",
+                      double(at->second), double(t), at->first.c_str());
+        error += text;
+        return false;
+    }
+    return true;
+}
+
 bool parse_time_list(const char *text, std::vector<float> &times, std::string &error) {
     times.clear();
     const std::string s = text;
-    error = std::string("bad time list \"") + s + "\": ";
+    error = "bad time list \"" + echo(s) + "\": ";
     if (s.find(':') != std::string::npos) {
         const size_t c1 = s.find(':'), c2 = s.find(':', c1 + 1);
         float a, b, step;
@@ -72,6 +106,10 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
             !parse_number(s.substr(0, c1), a) || !parse_number(s.substr(c1 + 1, c2 - c1 - 1), b) ||
             !parse_number(s.substr(c2 + 1), step)) {
             error += "want a:b:step with three numbers";
+            return false;
+        }
+        if (!valid_show_time(a) || !valid_show_time(b)) {
+            error += SHOW_TIME_RANGE;
             return false;
         }
         if (step <= 0 || b < a) {
@@ -82,9 +120,12 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
             error += "more than " + std::to_string(MAX_RENDER_TIMES) + " times";
             return false;
         }
-        // Times are a + i step, computed afresh each time so that errors do not pile up.
-        for (int i = 0; double(a) + i * double(step) <= double(b) + 1e-6 * step; i++)
-            times.push_back(float(double(a) + i * double(step)));
+        // Times are a + i step, computed afresh each time so that errors do not pile up. The
+        // count allows for the step's float rounding (0.001 is stored a little high), so
+        // that b itself is still reached.
+        const long steps = long(std::floor((double(b) - a) / step + 1e-4));
+        for (long i = 0; i <= steps; i++)
+            times.push_back(float(double(a) + double(i) * double(step)));
     } else {
         size_t start = 0;
         while (true) {
@@ -104,11 +145,12 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
         }
     }
     for (float t : times) {
-        if (t < 0) {
-            error += "show times start at 0";
+        if (!valid_show_time(t)) {
+            error += SHOW_TIME_RANGE;
             return false;
         }
     }
+    if (!distinct_file_names(times, error)) return false;
     error.clear();
     return true;
 }
@@ -141,8 +183,10 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
         } else if (!std::strcmp(a, "--unattended")) {
             opts.unattended = true;
         } else if (!std::strcmp(a, "--describe")) {
-            if (i + 1 >= argc || !parse_number(argv[i + 1], opts.describe_time)) {
-                error = "--describe wants a show time in patterns, e.g. --describe 12.5";
+            if (i + 1 >= argc || !parse_number(argv[i + 1], opts.describe_time) ||
+                !valid_show_time(opts.describe_time)) {
+                error = std::string("--describe wants a show time in patterns, e.g. --describe 12.5 (") +
+                        SHOW_TIME_RANGE + ")";
                 return false;
             }
             i++;
@@ -195,7 +239,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.contact_sheet = argv[++i];
             opts.dialog = false;
         } else {
-            error = std::string("unknown option ") + a;
+            error = "unknown option " + echo(a);
             return false;
         }
     }

@@ -27,8 +27,14 @@ struct Options {
     std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
 };
 
+// Show times the offline tools take, in patterns: from 0 to far past the end of the music.
+constexpr float MAX_SHOW_TIME = 1000.0f;
+constexpr const char *SHOW_TIME_RANGE = "show times run from 0 to below 1000";
+
 // Parses argv into opts. Returns true on success; on failure fills error with the reason.
 bool parse_options(int argc, char **argv, Options &opts, std::string &error);
 const char *usage_text();          // the --help text
-// Parses "a,b,c" or "a:b:step" (b included) into show times; false with a reason otherwise.
+// Parses "a,b,c" or "a:b:step" (b included) into show times; false with a reason otherwise,
+// also for times outside 0..MAX_SHOW_TIME and for two times that make the same file name.
 bool parse_time_list(const char *text, std::vector<float> &times, std::string &error);
+std::string render_file_name(float t);   // "tNNN.NNN.png", the file --render writes for t

@@ -4,17 +4,58 @@
 // returns null; the caller's fatal path then calls destroy_gl_window, which undoes
 // whatever had been done so far.
 #include "app/window.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 WindowGlobals win;
 
-static bool init_video() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+// Keeps the reason of the step that failed; always returns null for the caller's return.
+static SDL_Window *failed(const char *step, const char *why) {
+    std::snprintf(win.failure, sizeof win.failure, "%s: %s", step, why);
+    return nullptr;
+}
+
+static bool named(const char *variable) {
+    const char *value = std::getenv(variable);
+    return value && value[0];
+}
+
+bool display_video_driver(const char *driver, bool user_named) {
+    if (user_named) return true;
+    return driver && (!std::strcmp(driver, "x11") || !std::strcmp(driver, "wayland"));
+}
+
+bool init_display_video(std::string &why) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        why = std::string("no video: ") + SDL_GetError();
+        return false;
+    }
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (display_video_driver(driver, named("SDL_VIDEODRIVER"))) return true;
+    // With no display SDL falls back to a driver that draws nowhere; the show would play
+    // unseen and the dialog wait for a click nobody can give.
+    why = std::string("no display (SDL chose its \"") + (driver ? driver : "?") +
+          "\" video driver): set DISPLAY or WAYLAND_DISPLAY, or name a driver in SDL_VIDEODRIVER";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
+void prefer_offscreen_video() {
+    if (named("SDL_VIDEODRIVER") || named("DISPLAY") || named("WAYLAND_DISPLAY")) return;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
 }
 
 SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
                              int depth_bits, const char *title, int x, int y, bool hidden) {
-    if (!init_video()) return nullptr;
+    win.failure[0] = 0;
+    if (hidden) {
+        if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return failed("no video", SDL_GetError());
+    } else {
+        std::string why;
+        if (!init_display_video(why)) return failed("window", why.c_str());
+    }
     int channel_bits = colour_bits >= 24 ? 8 : 5;
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel_bits);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel_bits);
@@ -33,7 +74,7 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
     int wx = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : x);
     int wy = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : y);
     win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
-    if (!win.window) return nullptr;
+    if (!win.window) return failed("window", SDL_GetError());
 
     if (fullscreen) {
         // The window exists before the mode changes, as the failure path expects.
@@ -41,15 +82,16 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
         mode.w = width;
         mode.h = height;
         mode.format = SDL_PIXELFORMAT_RGB888;
-        if (SDL_SetWindowDisplayMode(win.window, &mode) != 0) return nullptr;
+        if (SDL_SetWindowDisplayMode(win.window, &mode) != 0) return failed("display mode", SDL_GetError());
         win.mode_changed = true;
-        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN) != 0) return nullptr;
+        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN) != 0)
+            return failed("full screen", SDL_GetError());
     }
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
 
     win.context = SDL_GL_CreateContext(win.window);
-    if (!win.context) return nullptr;
-    if (SDL_GL_MakeCurrent(win.window, win.context) != 0) return nullptr;
+    if (!win.context) return failed("GL context", SDL_GetError());
+    if (SDL_GL_MakeCurrent(win.window, win.context) != 0) return failed("GL context", SDL_GetError());
     if (!hidden) SDL_Delay(1000);   // let the monitor settle into the new mode
     return win.window;
 }

@@ -12,15 +12,24 @@ struct WindowGlobals {
     unsigned      font_base;     // first of the 256 glyph display lists
     bool          mode_changed;  // the display mode was switched for full screen
     bool          hidden;        // made for offline rendering or tests: never shown
+    char          failure[320];  // why the last create_gl_window returned null
 };
 extern WindowGlobals win;   // written by app/window.cpp only
 
 // Window flags for offline rendering and tests: never shown, never full screen.
 constexpr bool WINDOW_HIDDEN = true;
 
+// Video drivers. The show and the dialog need one that shows windows on a display: X11 or
+// Wayland, or whichever the user names in SDL_VIDEODRIVER. Hidden windows (offline tools,
+// tests) take any driver, and with no display at all they use SDL's offscreen one, which
+// draws through EGL and needs no X server.
+bool display_video_driver(const char *driver, bool user_named);   // driver fit for a shown window
+bool init_display_video(std::string &why);   // video on a display, else false with the reason
+void prefer_offscreen_video();               // offscreen driver when no display and no driver is named
+
 SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
                              int depth_bits, const char *title, int x, int y,
-                             bool hidden = false);   // null on any failure
+                             bool hidden = false);   // null on any failure (reason in win.failure)
 void destroy_gl_window();    // mode restore, context, window, cursor; safe at any stage
 void swap_frame();           // present the back buffer
 

@@ -8,7 +8,11 @@
 #include "audio/sound_player.h"
 #include "audio/spectrum.h"
 #include <SDL.h>      // Required for: SDL_Delay, SDL_GetTicks
+#include <cerrno>
 #include <cmath>      // Required for: std::sin, std::floor
+#include <cstring>    // Required for: strerror
+#include <string>
+#include <sys/stat.h> // Required for: fstat
 #include <cstdio>     // Required for: fopen, snprintf
 #include <vector>
 
@@ -26,24 +30,34 @@ static struct {
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-// Reads the whole file into track.bytes; false if it cannot be opened.
-static bool read_music_file(const char *file) {
+// Reads the whole file into track.bytes; false with the system's reason if it cannot. A
+// folder opens for reading too, but is no file.
+static bool read_music_file(const char *file, std::string &why) {
     std::FILE *f = std::fopen(file, "rb");
-    if (!f) return false;
-    std::fseek(f, 0, SEEK_END);
-    long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    track.bytes.assign(size > 0 ? size_t(size) : 0, 0);
-    size_t got = track.bytes.empty() ? 0 : std::fread(track.bytes.data(), 1, track.bytes.size(), f);
-    track.bytes.resize(got);
+    if (!f) {
+        why = std::strerror(errno);
+        return false;
+    }
+    struct stat info = {};
+    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) {
+        why = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a plain file";
+        std::fclose(f);
+        return false;
+    }
+    track.bytes.assign(size_t(info.st_size), 0);
+    const size_t got = track.bytes.empty() ? 0 : std::fread(track.bytes.data(), 1, track.bytes.size(), f);
+    const bool failed = std::ferror(f) != 0;
+    if (failed) why = std::strerror(errno);
+    track.bytes.resize(got);   // a shorter read is judged by the decoder as a cut-off stream
     std::fclose(f);
-    return true;
+    return !failed;
 }
 
-[[noreturn]] static void music_not_found(const char *file) {
-    char text[1024];
+[[noreturn]] static void music_not_found(const char *file, const std::string &why) {
+    char text[1024], reason[1200];
     std::snprintf(text, sizeof text, "%s not found", file);
-    fatal_error(text);
+    std::snprintf(reason, sizeof reason, "%s: %s", file, why.c_str());
+    fatal_error_because(text, reason);
 }
 
 //----------------------------------------------------------------------------------
@@ -60,9 +74,10 @@ void open_music(const char *file, float tempo, bool loop) {
         sound_close();
         fatal_error(sound_error_text(code));
     }
-    if (!read_music_file(file)) {
+    std::string why;
+    if (!read_music_file(file, why)) {
         sound_close();
-        music_not_found(file);
+        music_not_found(file, why);
     }
     if (!sound_stream_open(track.bytes.data(), track.bytes.size(), loop)) {
         int code = sound_error();
@@ -117,7 +132,8 @@ void open_music_offline(const char *file, float tempo) {
     music.tempo = tempo;
     music.offline = true;
     music.virtual_ms = 0.0;
-    if (!read_music_file(file)) music_not_found(file);
+    std::string why;
+    if (!read_music_file(file, why)) music_not_found(file, why);
     if (!decode_ogg_mono(track.bytes.data(), track.bytes.size(), track.offline_pcm, track.offline_rate))
         fatal_error(sound_error_text(SOUND_ERR_FORMAT));
     update_band_sums();

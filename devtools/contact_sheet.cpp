@@ -13,6 +13,7 @@
 #include "app/window.h"                // Required for: create_gl_window(), find_font_file()
 #include "precalc/precalc.h"           // Required for: precalc(), res, named_meshes, named_textures
 #include "render/math.h"               // Required for: PI
+#include "devtools/offline_job.h"      // Required for: offline_job_interrupted()
 #include "render/render_state.h"       // Required for: reset_render_state()
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>
@@ -140,7 +141,8 @@ static void set_page_view() {
 }
 
 static void begin_page(const char *title, const char *note) {
-    reset_render_state(SHEET_PAGE_RGB);
+    const float page_rgba[4] = { SHEET_PAGE_RGB[0], SHEET_PAGE_RGB[1], SHEET_PAGE_RGB[2], 1.0f };
+    reset_render_state(page_rgba);
     set_page_view();
     const int baseline = SHEET_HEIGHT - SHEET_HEADER + 11;
     draw_label(sheet.title, NAME_RGB, 12, baseline, SHEET_WIDTH / 2, title);
@@ -151,6 +153,7 @@ static void begin_page(const char *title, const char *note) {
 }
 
 static bool finish_page(const char *file) {
+    if (offline_job_interrupted()) return false;
     std::vector<unsigned char> rgb(size_t(SHEET_WIDTH) * SHEET_HEIGHT * 3);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -418,6 +421,11 @@ int run_contact_sheet(const char *folder) {
     start_engine(false, SHEET_WIDTH, SHEET_HEIGHT, "orbplume contact sheet", WINDOW_HIDDEN);
     precalc();
     const double precalc_seconds = seconds_since(start);
+    if (offline_job_interrupted()) {
+        destroy_gl_window();
+        SDL_Quit();
+        end_interrupted_offline_job();
+    }
 
     sheet.title = open_font("Liberation Sans:bold", TITLE_PIXELS);
     sheet.bold = open_font("Liberation Sans:bold", NAME_PIXELS);
@@ -432,7 +440,8 @@ int run_contact_sheet(const char *folder) {
 
     destroy_gl_window();
     SDL_Quit();
+    if (offline_job_interrupted()) end_interrupted_offline_job();
     std::printf("CONTACT SHEET: %d pages in %.1f s (precalc %.1f s)\n", sheet.pages_written,
                 seconds_since(start), precalc_seconds);
-    return ok ? 0 : 1;
+    return finish_offline_job(ok ? 0 : 1);
 }

@@ -2,11 +2,11 @@
 // frame into a video file. Ctrl-C or SIGTERM stop it between frames and remove the
 // unfinished file; a second signal removes it at once and leaves.
 #include "devtools/export.h"
-#include "app/messages.h"            // Required for: set_fatal_cleanup()
 #include "audio/music.h"             // Required for: MUSIC_FILE
 #include "audio/ogg_memory.h"        // Required for: open_ogg_memory(), read_ogg_frames()
 #include "devtools/export_progress.h"
 #include "devtools/offline.h"        // Required for: start_offline_show(), render_with_preroll(), OFFLINE_TEMPO
+#include "devtools/offline_job.h"    // Required for: offline_job_partial_file()
 #include "devtools/video_file.h"
 #include <SDL.h>
 #include <algorithm>
@@ -209,7 +209,7 @@ int run_export(const Options &opts) {
     }
     const std::string temporary = temporary_video_path(opts.export_file);
     std::snprintf(unfinished_path, sizeof unfinished_path, "%s", temporary.c_str());
-    set_fatal_cleanup(remove_unfinished_file);
+    offline_job_partial_file(temporary);   // a fatal error removes it on the way out
     stop_signal = 0;
     watch_stop_signals(true);
 
@@ -236,7 +236,7 @@ int run_export(const Options &opts) {
     if (status > 128) std::fprintf(stderr, "orbplume: export stopped by %s, %s not written\n",
                                    status == 128 + SIGINT ? "Ctrl-C" : "SIGTERM", opts.export_file.c_str());
     unfinished_path[0] = 0;
-    set_fatal_cleanup(nullptr);
+    offline_job_partial_file("");
     stop_offline_show();
     close_track();
     watch_stop_signals(false);

@@ -2,6 +2,7 @@
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
 #include "app/main_loop.h"         // Required for: start_engine()
+#include "devtools/offline_job.h"   // Required for: offline_job_interrupted(), end_interrupted_offline_job()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
@@ -67,7 +68,15 @@ void stop_offline_show() {
     SDL_Quit();
 }
 
+// Between frames: a stop signal ends the job here, with the window closed.
+static void stop_if_interrupted() {
+    if (!offline_job_interrupted()) return;
+    stop_offline_show();
+    end_interrupted_offline_job();
+}
+
 void render_frame_at(double t) {
+    stop_if_interrupted();
     set_virtual_time(t);
     timeline();
 }
@@ -89,12 +98,6 @@ void read_back_frame(const Options &opts, unsigned char *rgb) {
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-static std::string png_name(float t) {
-    char name[64];
-    std::snprintf(name, sizeof name, "t%07.3f.png", t);
-    return name;
-}
-
 // The folder exists (made if missing) and takes a new file.
 static bool folder_writable(const std::string &dir, std::string &why) {
     std::error_code ec;
@@ -131,6 +134,7 @@ struct BenchSample {
 // One frame at show time t, timeline() taken apart: the script's decisions, then the
 // calls, then the driver.
 static void measure_frame(double t, BenchSample &sample) {
+    stop_if_interrupted();
     const double t0 = seconds_now();
     set_virtual_time(t);
     FramePlan plan;
@@ -171,7 +175,7 @@ int describe_show_time(float t) {
     FramePlan plan;
     plan_frame(t, plan);
     std::fputs(describe_frame(plan).c_str(), stdout);
-    return 0;
+    return finish_offline_job(0);
 }
 
 int render_show_times(const Options &opts) {
@@ -188,7 +192,7 @@ int render_show_times(const Options &opts) {
         read_back_frame(opts, rgb.data());
 
         // write_png_file writes under a temporary name: a file with the final name is whole.
-        const std::string final_path = opts.out_dir + "/" + png_name(t);
+        const std::string final_path = opts.out_dir + "/" + render_file_name(t);
         std::string error;
         if (!write_png_file(final_path.c_str(), rgb.data(), opts.width, opts.height, true, error)) {
             std::fprintf(stderr, "orbplume: cannot write %s: %s\n", final_path.c_str(), error.c_str());
@@ -196,9 +200,10 @@ int render_show_times(const Options &opts) {
             break;
         }
         std::printf("RENDER: %s\n", final_path.c_str());
+        std::fflush(stdout);
     }
     stop_offline_show();
-    return status;
+    return finish_offline_job(status);
 }
 
 int run_benchmark(const Options &opts) {
@@ -227,5 +232,5 @@ int run_benchmark(const Options &opts) {
     print_isosurface_timings();
     check_gl_error();
     stop_offline_show();
-    return 0;
+    return finish_offline_job(0);
 }

@@ -10,10 +10,12 @@
 constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time, 1/60 s apart
 constexpr double OFFLINE_TEMPO = 130.0;      // the show's beats per minute, as the music is opened with
 
+// Exit statuses: 0 done, 2 a bad folder, 1 output lost; fatal errors and stop signals end the
+// process as devtools/offline_job.h describes.
 std::vector<double> preroll_times(double t);         // the frames rendered before t, oldest first
-int  describe_show_time(float t);                   // prints the frame's plan to stdout; 0
-int  render_show_times(const Options &opts);        // PNG per time; 2 on a bad folder
-int  run_benchmark(const Options &opts);            // timings to stdout; 0
+int  describe_show_time(float t);                   // prints the frame's plan to stdout
+int  render_show_times(const Options &opts);        // PNG per time
+int  run_benchmark(const Options &opts);            // timings to stdout
 
 // The pieces the tools share (also the video export): a hidden window of opts' size with
 // the precalc done and the offline music open, frames rendered at virtual show times, and

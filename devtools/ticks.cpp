@@ -13,6 +13,7 @@ bool record_tick(float show_time) {
 }
 
 bool write_tick_table() {
+    tick_table.saved = tick_table.count;
     std::FILE *out = std::fopen(TICK_FILE, "w");
     if (!out) {
         std::fprintf(stderr, "TICKS: cannot write %s: %s\n", TICK_FILE, std::strerror(errno));
@@ -28,4 +29,8 @@ bool write_tick_table() {
     if (!ok) std::fprintf(stderr, "TICKS: cannot finish %s\n", TICK_FILE);
     else std::fprintf(stderr, "TICKS: %d written to %s\n", tick_table.count, TICK_FILE);
     return ok;
+}
+
+void save_recorded_ticks() {
+    if (tick_table.count > 0 && tick_table.count != tick_table.saved) write_tick_table();
 }

@@ -5,11 +5,13 @@
 #include "render/texture.h"
 #include "app/messages.h"    // Required for: fatal_error()
 #include "app/settings.h"    // Required for: next_power_of_two()
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -33,6 +35,20 @@ static void jpeg_emit_message(j_common_ptr cinfo, int msg_level) {
     if (msg_level < 0) jpeg_error_exit(cinfo);
 }
 
+// The show's text for a picture it cannot open; stderr also gets the system's reason.
+[[noreturn]] static void picture_not_found(const char *file, const char *reason) {
+    char text[1024], why[1200];
+    std::snprintf(text, sizeof text, "%s not found", file);
+    std::snprintf(why, sizeof why, "%s: %s", file, reason);
+    fatal_error_because(text, why);
+}
+
+// Texture side for an image side: the next power of two, and 1 for a side of 1 pixel
+// (next_power_of_two gives 0 there, which would leave no room for the image).
+static int texture_side(int n) {
+    return n == 1 ? 1 : next_power_of_two(n);
+}
+
 [[noreturn]] static void jpeg_fatal(const char *file, const char *why) {
     char text[1024 + JMSG_LENGTH_MAX];
     std::snprintf(text, sizeof text, "%s: %s", file, why);
@@ -44,10 +60,16 @@ static void jpeg_emit_message(j_common_ptr cinfo, int msg_level) {
 //----------------------------------------------------------------------------------
 unsigned char *load_jpeg(const char *file, int *width, int *height) {
     FILE *fp = std::fopen(file, "rb");
-    if (!fp) {
-        char text[1024];
-        std::snprintf(text, sizeof text, "%s not found", file);
-        fatal_error(text);
+    if (!fp) picture_not_found(file, std::strerror(errno));
+    struct stat info;
+    if (fstat(fileno(fp), &info) != 0) {
+        const int code = errno;
+        std::fclose(fp);
+        picture_not_found(file, std::strerror(code));
+    }
+    if (!S_ISREG(info.st_mode)) {   // a folder opens for reading, then reads nothing
+        std::fclose(fp);
+        picture_not_found(file, S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a plain file");
     }
 
     jpeg_decompress_struct cinfo;
@@ -110,10 +132,21 @@ unsigned char *pad_image_rgba(const unsigned char *rgb, const unsigned char *alp
 Texture *load_texture(const char *colour_file, const char *alpha_file, AlphaFunction alpha_fn,
                       float fx, float fy, float sz, TextureFlags flags) {
     unsigned char *alpha = nullptr;
-    int w = 0, h = 0;
-    if (alpha_file) alpha = load_jpeg(alpha_file, &w, &h);
+    int w = 0, h = 0, alpha_w = 0, alpha_h = 0;
+    if (alpha_file) alpha = load_jpeg(alpha_file, &alpha_w, &alpha_h);
     unsigned char *rgb = load_jpeg(colour_file, &w, &h);
-    const int W = next_power_of_two(w), H = next_power_of_two(h);
+    if (alpha && (alpha_w != w || alpha_h != h)) {   // the alpha picture is read pixel for pixel
+        char text[2200];
+        std::snprintf(text, sizeof text, "%s: %d x %d pixels, but its colour picture %s has %d x %d",
+                      alpha_file, alpha_w, alpha_h, colour_file, w, h);
+        fatal_error(text);
+    }
+    const int W = texture_side(w), H = texture_side(h);
+    if (W == 0 || H == 0) {   // libjpeg stops at 65500 pixels, so this is only a safeguard
+        char text[1100];
+        std::snprintf(text, sizeof text, "%s: %d x %d pixels, too large for a texture", colour_file, w, h);
+        fatal_error(text);
+    }
     unsigned char *rgba = pad_image_rgba(rgb, alpha, alpha_fn, w, h, W, H);
     Texture *tex = make_texture_from_pixels(rgba, W, H, float(w) / W * fx, float(h) / H * fy, sz, flags);
     std::free(rgba);

@@ -19,6 +19,11 @@ void GLTest::SetUpTestSuite() {
 }
 
 void GLTest::SetUp() {
+    // Death tests re-run the test program instead of forking it: a forked child would share
+    // the parent's X connection and GL context and hang on teardown. (Set here, not by a
+    // static initialiser: gtest's own flag may be constructed after it, which undid the
+    // setting and leaked its text.)
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ASSERT_NE(win.context, nullptr);
     glViewport(0, 0, 640, 480);
     while (glGetError() != GL_NO_ERROR) {}
@@ -31,10 +36,3 @@ std::vector<unsigned char> GLTest::read_pixels(int x, int y, int w, int h) {
     glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
 }
-
-// Death tests re-run the test program instead of forking it: a forked child would share
-// the parent's X connection and GL context and hang on teardown.
-static const bool death_tests_reexecute = [] {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return true;
-}();

@@ -1,5 +1,6 @@
 // tests/tool_run.h - runs the built orbplume as a user would, from a chosen folder, and
-// keeps what it printed (stdout and stderr together) and how it ended.
+// keeps what it printed (stdout and stderr together) and how it ended. The offline tools
+// run with no display at all (no X server, no Wayland): they need none.
 #pragma once
 #include <array>
 #include <cstdio>
@@ -11,8 +12,10 @@ struct ToolRun {
     std::string output;   // stdout and stderr together
 };
 
-inline ToolRun run_orbplume_in(const std::string &dir, const std::string &args) {
-    const std::string command = "cd " + dir + " && " ORBPLUME_BINARY_DIR "/orbplume " + args + " 2>&1";
+// Runs a shell script in dir with no display.
+inline ToolRun run_shell_in(const std::string &dir, const std::string &script) {
+    const std::string command = "cd " + dir + " && unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER && { " +
+                                script + " ; } 2>&1";
     ToolRun r{ -1, "" };
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe) return r;
@@ -21,4 +24,8 @@ inline ToolRun run_orbplume_in(const std::string &dir, const std::string &args) 
     const int raw = pclose(pipe);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
+}
+
+inline ToolRun run_orbplume_in(const std::string &dir, const std::string &args) {
+    return run_shell_in(dir, ORBPLUME_BINARY_DIR "/orbplume " + args);
 }

@@ -38,6 +38,7 @@ TEST(GLCapsTest, ErrorNames) {
 static const char *ALL = "GL_ARB_multitexture GL_ARB_texture_env_combine GL_ARB_texture_cube_map";
 
 TEST(GLCapsDeathTest, WhatTheShowCannotDoWithoutIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     app.unattended = true;
     EXPECT_EXIT(check_driver({16, "1.2", ALL, 4}), ::testing::ExitedWithCode(0),
                 "FATAL: Failed to initialize 24bpp mode, buy some decent hardware asshole!");

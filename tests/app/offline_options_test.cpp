@@ -102,3 +102,47 @@ TEST(OfflineOptionsTest, ExportTakesRateStretchAndAnyEvenSize) {
         EXPECT_FALSE(e.empty());
     }
 }
+
+TEST(TimeListTest, TimesBeyondAFloatOrNamingTheSameFileAreRefused) {
+    std::vector<float> t;
+    std::string e;
+    // Finite as doubles, infinite as floats: once an "inf" file name, once an endless range.
+    for (const char *bad : { "1e39", "3.5e38", "1e39:1e39:1", "0:1e39:1e38", "5,1e39", "1000", "0:2000:100" }) {
+        EXPECT_FALSE(parse_time_list(bad, t, e)) << bad;
+        EXPECT_NE(e.find("from 0 to below 1000"), std::string::npos) << bad << ": " << e;
+    }
+    ASSERT_TRUE(parse_time_list("999.5", t, e)) << e;
+
+    // Times that print alike would write one file twice; both times are named.
+    EXPECT_FALSE(parse_time_list("10.0001,10.0004", t, e));
+    EXPECT_NE(e.find("10.0001 and 10.0004"), std::string::npos) << e;
+    EXPECT_NE(e.find("t010.000.png"), std::string::npos) << e;
+    EXPECT_FALSE(parse_time_list("3,4,3", t, e));
+    EXPECT_FALSE(parse_time_list("0:1:0.0002", t, e));
+    ASSERT_TRUE(parse_time_list("0:1:0.001", t, e)) << e;
+    EXPECT_EQ(t.size(), 1001u);
+
+    // A long refused list is quoted in part, not echoed whole.
+    std::string list = "1";
+    while (list.size() < 49000) list += ",1x";
+    EXPECT_FALSE(parse_time_list(list.c_str(), t, e));
+    EXPECT_LT(e.size(), 200u) << e.size();
+    EXPECT_NE(e.find("characters"), std::string::npos) << e;
+}
+
+TEST(OfflineOptionsTest, DescribeTakesTheTimesRenderTakes) {
+    for (const char *bad : { "-5", "-0.001", "1e39", "3.5e38", "1000" }) {
+        Options o;
+        std::string e;
+        EXPECT_FALSE(parse_args({ "--describe", bad }, o, e)) << bad;
+    }
+    Options o;
+    std::string e;
+    ASSERT_TRUE(parse_args({ "--describe", "0" }, o, e)) << e;
+    Options l;
+    std::vector<std::string> words(3000, "--nonsense");
+    std::string joined;
+    for (auto &w : words) joined += w;
+    EXPECT_FALSE(parse_args({ joined.c_str() }, l, e));
+    EXPECT_LT(e.size(), 200u);
+}

@@ -1,6 +1,7 @@
 // tests/app/show_run_test.cpp - the real executable under Xvfb: how the show starts, ends
 // and fails. Each case runs orbplume in a shell and reads its exit status and stderr.
 #include "live_show.h"
+#include "audio/ogg_fixture.h"
 #include <gtest/gtest.h>
 #include <array>
 #include <cstdio>
@@ -54,7 +55,49 @@ TEST(ShowRunTest, CloseRequestEndsTheShowWithStatusZero) {
 TEST(ShowRunTest, NoDisplayIsInitFailed) {
     RunResult r = run("DISPLAY=:7777 SDL_VIDEODRIVER=x11 " + SHOW);
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.output.find("FATAL: Init failed!"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("FATAL: Init failed!\nFATAL: window: no video: "), std::string::npos) << r.output;
+}
+
+// With no display at all SDL would fall back to a driver that draws nowhere: the show would
+// play unseen, the dialog wait unseen for a click. Both must stop with "Init failed!" and
+// say why. (timeout turns a wait into a failure here instead of a hung test.)
+TEST(ShowRunTest, WithoutAnyDisplayTheShowAndTheDialogAreInitFailed) {
+    const std::string bare = "unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER; timeout 60 ./orbplume --unattended";
+    for (const std::string &args : { std::string(" --no-dialog --windowed"), std::string("") }) {
+        RunResult r = run(bare + args);
+        EXPECT_EQ(r.status, 0) << args << "\n" << r.output;
+        EXPECT_NE(r.output.find("FATAL: Init failed!\nFATAL: "), std::string::npos) << args << "\n" << r.output;
+        EXPECT_NE(r.output.find("no display"), std::string::npos) << args << "\n" << r.output;
+        EXPECT_EQ(r.output.find("MUSIC:"), std::string::npos) << args << "\n" << r.output;
+    }
+}
+
+// Ticks tapped with Space are written however the show ends, not only on Esc: here by the
+// music's end (a short track, long enough for a tap on a loaded machine) and by closing
+// the window.
+TEST(ShowRunTest, TicksAreWrittenWhenTheMusicEndsOrTheWindowCloses) {
+    const std::string track = write_test_ogg("show_run_short.ogg", 8 * 44100, 2, 44100,
+                                             [](long i, int) { return float(std::sin(i * 0.05)) * 0.2f; });
+    const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/show_run_ticks";
+    const std::string start =
+        "rm -rf " + dir + " && mkdir -p " + dir + "/data && ln -s " ORBPLUME_BINARY_DIR "/data/*.jpg " + dir +
+        "/data/ && cp " + track + " " + dir + "/data/vlux_q2_final.ogg && cd " + dir + "; "
+        ORBPLUME_BINARY_DIR "/orbplume --no-dialog --windowed --unattended 2> log & pid=$!; "
+        "wid=$(timeout 60 xdotool search --sync --pid $pid --name \"V-LUX 2004: Orb Plume\" | head -1); "
+        "xdotool windowfocus --sync $wid key space; ";
+    const std::string show_ticks = "; wait $pid; echo \"status $?\"; cat log; echo ===; cat ticks.inc";
+    const std::string file_start = "===\nstatic int ticktable[]={\n 64*";
+
+    RunResult at_end = run("flock display.lock bash -c '" + start + "true" + show_ticks + "'");
+    EXPECT_NE(at_end.output.find("status 0"), std::string::npos) << at_end.output;
+    EXPECT_NE(at_end.output.find("KEYS: tick"), std::string::npos) << at_end.output;
+    EXPECT_NE(at_end.output.find(file_start), std::string::npos) << at_end.output;
+
+    RunResult closed = run("flock display.lock bash -c '" + start +
+                           "for i in $(seq 300); do grep -q \"KEYS: tick\" log && break; sleep 0.1; done; "
+                           "kill -TERM $pid" + show_ticks + "'");
+    EXPECT_NE(closed.output.find("status 0"), std::string::npos) << closed.output;
+    EXPECT_NE(closed.output.find(file_start), std::string::npos) << closed.output;
 }
 
 TEST(ShowRunTest, BadOptionsExitTwoWithUsage) {

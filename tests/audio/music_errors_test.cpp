@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The death tests re-run this program for each case: the player's audio thread must not
 // be forked.
@@ -31,6 +33,16 @@ TEST_F(MusicErrorTest, MissingFileNamesTheFile) {
                 "data/no_such_music\\.ogg not found");
     EXPECT_EXIT(open_music_offline("data/no_such_music.ogg", 130.0f), ::testing::ExitedWithCode(0),
                 "data/no_such_music\\.ogg not found");
+}
+
+// A folder opens for reading like a file; the track is not found, and stderr says why.
+TEST_F(MusicErrorTest, AFolderIsNotFoundAndStderrSaysItIsAFolder) {
+    const std::string folder = test_files.make("errors_folder.ogg");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::string expected = "errors_folder\\.ogg not found\nFATAL: .*errors_folder\\.ogg: a folder";
+    EXPECT_EXIT(open_music(folder.c_str(), 130.0f, false), ::testing::ExitedWithCode(0), expected);
+    EXPECT_EXIT(open_music_offline(folder.c_str(), 130.0f), ::testing::ExitedWithCode(0), expected);
+    rmdir(folder.c_str());
 }
 
 TEST_F(MusicErrorTest, ForeignEmptyOrTruncatedFilesAreAnUnknownFormat) {

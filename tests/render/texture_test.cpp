@@ -8,10 +8,13 @@
 #include "app/settings.h"
 #include <GL/gl.h>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+#include <sys/stat.h>
+#include <unistd.h>
 
 static GLint tex_gen_mode(GLenum coord) {
     GLint v = 0;
@@ -51,6 +54,28 @@ TEST(JpegTest, MissingCorruptAndGreyFilesEndTheShowNamingTheFile) {
     const char *grey = "texture_test_grey.jpg";
     ASSERT_TRUE(write_test_jpeg(grey, 8, 8, 1, [](int, int, unsigned char *p) { p[0] = 128; }));
     EXPECT_EXIT(load_jpeg(grey, &w, &h), ::testing::ExitedWithCode(0), "texture_test_grey.jpg: not a colour");
+}
+
+TEST(JpegTest, FolderIsNotFoundAndStderrSaysItIsAFolder) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
+    const std::string folder = ::testing::TempDir() + "texture_test_folder.jpg";
+    std::filesystem::create_directories(folder);
+    EXPECT_EXIT(load_jpeg(folder.c_str(), &w, &h), ::testing::ExitedWithCode(0),
+                "texture_test_folder.jpg not found\nFATAL: .*texture_test_folder.jpg: a folder");
+}
+
+TEST(JpegTest, UnreadablePictureIsNotFoundAndStderrSaysWhy) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
+    const std::string locked = ::testing::TempDir() + "texture_test_locked.jpg";
+    ASSERT_TRUE(write_test_jpeg(locked.c_str(), 8, 8, 3, [](int, int, unsigned char *p) { p[0] = p[1] = p[2] = 9; }));
+    chmod(locked.c_str(), 0);
+    EXPECT_EXIT(load_jpeg(locked.c_str(), &w, &h), ::testing::ExitedWithCode(0),
+                "texture_test_locked.jpg not found\nFATAL: .*texture_test_locked.jpg: Permission denied");
 }
 
 TEST(JpegTest, PaddingIsOpaqueWhiteAndTheImageAreaHasAlphaZero) {
@@ -101,6 +126,34 @@ TEST_F(TextureTest, PictureOf384x288FillsTheCornerOfA512Texture) {
     EXPECT_EQ(at(10, 0)[3], 0);
     for (auto [x, y] : { std::pair{ 384, 0 }, { 511, 511 }, { 0, 288 } })
         for (int k = 0; k < 4; k++) EXPECT_EQ(at(x, y)[k], 255) << x << "," << y;
+}
+
+// Pictures one pixel wide or high get a texture side of 1 (not 0, with nowhere to put the
+// picture); the pixels land whole, the row order kept.
+TEST_F(TextureTest, OnePixelSidesInEachOrientationGetSidesOfOne) {
+    struct Case { int w, h, tex_w, tex_h; };
+    for (const Case c : { Case{ 256, 1, 256, 1 }, Case{ 1, 256, 1, 256 }, Case{ 1, 1, 1, 1 }, Case{ 3, 1, 4, 1 } }) {
+        const std::string path = "texture_test_" + std::to_string(c.w) + "x" + std::to_string(c.h) + ".jpg";
+        ASSERT_TRUE(write_test_jpeg(path.c_str(), c.w, c.h, 3, [&](int, int y, unsigned char *p) {
+            p[0] = 250; p[1] = 10; p[2] = y < c.h / 2 ? 10 : 250;   // red, the lower half violet
+        }));
+        Texture *tex = load_texture(path.c_str(), nullptr, nullptr, 1, 1, 1, TEX_NO_MIPMAP);
+        ASSERT_EQ(tex->width, c.tex_w) << path;
+        ASSERT_EQ(tex->height, c.tex_h) << path;
+        EXPECT_FLOAT_EQ(tex->scale[0], float(c.w) / c.tex_w) << path;
+        EXPECT_FLOAT_EQ(tex->scale[1], float(c.h) / c.tex_h) << path;
+
+        std::vector<unsigned char> px(size_t(c.tex_w) * c.tex_h * 4);
+        glBindTexture(GL_TEXTURE_2D, tex->id);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        const unsigned char *first = &px[0], *last = &px[(size_t(c.h - 1) * c.tex_w + c.w - 1) * 4];
+        EXPECT_GT(first[0], 200) << path;
+        EXPECT_EQ(first[3], 0) << path;             // picture, not padding
+        EXPECT_GT(last[0], 200) << path;
+        if (c.h > 1) EXPECT_GT(last[2], 200) << path;   // the last scanline at the top
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
 }
 
 TEST_F(TextureTest, GenerationModeFollowsTheFirstMatchingBit) {

@@ -1,6 +1,7 @@
 // tests/show/offline_tool_test.cpp - orbplume's offline tools as a user runs them: the
-// script printed for a show time, refused arguments, and three pictures rendered from a
-// data folder of stand-in pictures (white title, green end picture).
+// script printed for a show time, refused arguments, three pictures rendered from a data
+// folder of stand-in pictures (white title, green end picture), failures that must show in
+// the exit status, and a stop signal. The tools run without any display, as documented.
 #include "../test_jpeg.h"
 #include "devtools/offline.h"
 #include "tool_run.h"
@@ -39,6 +40,28 @@ static const char *const PICTURES[] = {
     "hexred", "flarer", "flareb", "flarey", "flareg", "metal2", "aijjai",
 };
 
+// A fresh dir/data with all pictures but `missing` (64x64, grey; atxt white, ltxt green).
+static void make_picture_folder(const std::string &dir, const char *missing = "") {
+    fs::remove_all(dir);
+    fs::create_directories(dir + "/data");
+    for (const char *name : PICTURES) {
+        if (!std::strcmp(name, missing)) continue;
+        unsigned char r = 60, g = 60, b = 60;
+        if (!std::strcmp(name, "atxt")) r = g = b = 255;
+        if (!std::strcmp(name, "ltxt")) { r = 40; g = 220; b = 40; }
+        ASSERT_TRUE(write_test_jpeg((dir + "/data/" + name + ".jpg").c_str(), 64, 64, 3,
+                                    [=](int, int, unsigned char *c) { c[0] = r; c[1] = g; c[2] = b; }));
+    }
+}
+
+static std::vector<std::string> files_in(const std::string &dir) {
+    std::vector<std::string> files;
+    if (fs::is_directory(dir))
+        for (const auto &entry : fs::directory_iterator(dir)) files.push_back(entry.path().filename());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 TEST(OfflineToolTest, DescribePrintsTheFrameWithoutAWindow) {
     ToolRun r = run_orbplume_in("/", "--describe 2.375");
     EXPECT_EQ(r.status, 0);
@@ -64,22 +87,10 @@ TEST(OfflineToolTest, BadTimesOrFolderExitTwoAndWriteNothing) {
 
 TEST(OfflineToolTest, RendersTitleStartFullTitleAndEndPicture) {
     const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/offline_render";
-    fs::remove_all(dir);
-    fs::create_directories(dir + "/data");
-    for (const char *name : PICTURES) {
-        unsigned char r = 60, g = 60, b = 60;
-        if (!std::strcmp(name, "atxt")) r = g = b = 255;
-        if (!std::strcmp(name, "ltxt")) { r = 40; g = 220; b = 40; }
-        ASSERT_TRUE(write_test_jpeg((dir + "/data/" + name + ".jpg").c_str(), 64, 64, 3,
-                                    [=](int, int, unsigned char *c) { c[0] = r; c[1] = g; c[2] = b; }));
-    }
+    make_picture_folder(dir);
     ToolRun r = run_orbplume_in(dir, "--render 0,1,79.5 --out pics");
     ASSERT_EQ(r.status, 0) << r.output;
-
-    std::vector<std::string> files;
-    for (const auto &entry : fs::directory_iterator(dir + "/pics")) files.push_back(entry.path().filename());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{ "t000.000.png", "t001.000.png", "t079.500.png" }));
+    EXPECT_EQ(files_in(dir + "/pics"), (std::vector<std::string>{ "t000.000.png", "t001.000.png", "t079.500.png" }));
 
     const auto start = png_mean(dir + "/pics/t000.000.png");   // black title under heavy grain
     const auto title = png_mean(dir + "/pics/t001.000.png");   // white title through the mask
@@ -101,4 +112,48 @@ TEST(OfflineToolTest, PrerollIsThirtyFramesAtSixtyPerSecondNeverBeforeTheStart) 
     EXPECT_NEAR(before.back(), 5.0 - frame, 1e-9);
     EXPECT_EQ(preroll_times(22.5 * frame).size(), 22u);
     EXPECT_TRUE(preroll_times(0.0).empty());
+}
+
+// The show ends with status 0 on a fatal error; a tool must not, or a script takes an empty
+// folder for pictures written.
+TEST(OfflineToolTest, FatalErrorsFailTheRunAndWriteNothing) {
+    const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/offline_fatal";
+    make_picture_folder(dir, "hexred");
+    ToolRun render = run_orbplume_in(dir, "--render 1,2 --out pics");
+    EXPECT_EQ(render.status, 1) << render.output;
+    EXPECT_NE(render.output.find("FATAL: data/hexred.jpg not found"), std::string::npos) << render.output;
+    EXPECT_NE(render.output.find("No such file"), std::string::npos) << render.output;
+    EXPECT_EQ(files_in(dir + "/pics"), std::vector<std::string>{});
+
+    ToolRun sheet = run_orbplume_in(dir, "--contact-sheet sheet");
+    EXPECT_EQ(sheet.status, 1) << sheet.output;
+    EXPECT_EQ(files_in(dir + "/sheet"), std::vector<std::string>{});
+    ToolRun bench = run_orbplume_in(dir, "--benchmark");
+    EXPECT_EQ(bench.status, 1) << bench.output;
+}
+
+// SIGTERM (and Ctrl-C) stop a long render at the next frame: the process dies by that signal
+// within moments, and the pictures already written are whole, with no temporary files left.
+TEST(OfflineToolTest, TermSignalStopsALongRenderLeavingWholePicturesOnly) {
+    const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/offline_signal";
+    make_picture_folder(dir);
+    const std::string script =
+        "timeout -s KILL 120 " ORBPLUME_BINARY_DIR "/orbplume --render 0:80:0.5 --out pics > log 2>&1 & "
+        "pid=$!; for i in $(seq 1200); do grep -q RENDER: log && break; sleep 0.1; done; "
+        "start=$(date +%s); kill -TERM $pid; wait $pid; echo \"status $? after $(( $(date +%s) - start ))\"; cat log";
+    ToolRun r = run_shell_in(dir, script);
+    EXPECT_NE(r.output.find("RENDER:"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("status 143 after"), std::string::npos) << r.output;   // 128 + SIGTERM
+    const size_t after = r.output.find(" after ");
+    ASSERT_NE(after, std::string::npos) << r.output;
+    EXPECT_LE(std::stoi(r.output.substr(after + 7)), 20) << r.output;
+    EXPECT_NE(r.output.find("stopped by"), std::string::npos) << r.output;
+
+    const std::vector<std::string> files = files_in(dir + "/pics");
+    EXPECT_FALSE(files.empty());
+    EXPECT_LT(files.size(), 161u);
+    for (const std::string &f : files) {
+        EXPECT_EQ(f.substr(f.size() - 4), ".png") << f;
+        EXPECT_GE(png_mean(dir + "/pics/" + f)[0], 0.0) << f << " does not read";
+    }
 }

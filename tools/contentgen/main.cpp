@@ -7,6 +7,8 @@
 #include "meshes.h"
 #include "textures.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +41,7 @@ int main(int argc, char **argv)
             if (argc == 3) write_mesh_tables(meshes, dir);
         } else {
             write_textures(dir, argc > 3 ? argv[3] : nullptr);
+            FcFini();   // the text pictures' font lookups: give fontconfig's memory back
         }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "contentgen: error: %s\n", e.what());
