@@ -56,11 +56,6 @@ static void on_stop_signal(int signal) {
     stop_signal = signal;
 }
 
-static void remove_unfinished_file() {
-    if (unfinished_path[0]) unlink(unfinished_path);
-    unfinished_path[0] = 0;
-}
-
 static void watch_stop_signals(bool on) {
     static struct sigaction old_int, old_term;
     if (on) {

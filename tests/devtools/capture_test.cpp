@@ -65,7 +65,7 @@ TEST_F(CaptureTest, UnwritableFolderOnlyWarns) {
     std::filesystem::create_directory("gone");
     std::filesystem::current_path("gone");
     std::filesystem::remove(std::filesystem::path(dir.path) / "gone");   // nothing can be made here
-    tick_table = { { 5 }, 1 };
+    tick_table = { { 5 }, 1, 0 };
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(take_screenshot());
     EXPECT_FALSE(write_tick_table());

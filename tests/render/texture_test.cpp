@@ -151,7 +151,9 @@ TEST_F(TextureTest, OnePixelSidesInEachOrientationGetSidesOfOne) {
         EXPECT_GT(first[0], 200) << path;
         EXPECT_EQ(first[3], 0) << path;             // picture, not padding
         EXPECT_GT(last[0], 200) << path;
-        if (c.h > 1) EXPECT_GT(last[2], 200) << path;   // the last scanline at the top
+        if (c.h > 1) {
+            EXPECT_GT(last[2], 200) << path;   // the last scanline at the top
+        }
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
 }
