@@ -1,21 +1,11 @@
 // app/main.cpp - orbplume's entry: parse the command line, then play the show.
+#include "app/data_folder.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
 #include <SDL.h>
 #include <cstdio>
-#include <filesystem>
-#include <unistd.h>
-
-// Run-time data lives in data/ beside the executable; when started from elsewhere, move
-// there so that the show finds it (screenshots and ticks then land there too).
-static void enter_data_folder() {
-    if (access("data", F_OK) == 0) return;
-    char *base = SDL_GetBasePath();
-    if (base && chdir(base) != 0) std::fprintf(stderr, "orbplume: cannot enter %s\n", base);
-    SDL_free(base);
-}
 
 int main(int argc, char **argv) {
     Options opts;
@@ -29,11 +19,9 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
-    // Output folders are named from where we were started, before moving to the data.
-    if (!opts.out_dir.empty()) opts.out_dir = std::filesystem::absolute(opts.out_dir).string();
-    if (!opts.contact_sheet.empty())
-        opts.contact_sheet = std::filesystem::absolute(opts.contact_sheet).string();
-    enter_data_folder();
+    // Data comes from the first folder that holds it; everything written (pictures,
+    // screenshots, ticks) goes where we were started.
+    resolve_data_folder();
     if (!opts.contact_sheet.empty()) return run_contact_sheet(opts.contact_sheet.c_str());
     if (opts.tool == TOOL_RENDER) return render_show_times(opts);
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);

@@ -1,5 +1,6 @@
 // app/options.cpp - command-line parsing.
 #include "app/options.h"
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,9 +14,12 @@ const char *usage_text() {
         "usage: orbplume [options]\n"
         "  (no options)      show the start-up dialog, then play the show\n"
         "  --no-dialog       skip the dialog: 640x480 full screen, no loop, unless changed below\n"
-        "  --size WxH        640x480, 800x600 or 1024x768 (implies --no-dialog)\n"
+        "  --size WxH        640x480, 800x600, 1024x768, or any size from 384x288 up; a\n"
+        "                    shape other than 4:3 gets black bars (implies --no-dialog)\n"
         "  --windowed        play in a window (implies --no-dialog)\n"
         "  --fullscreen      play full screen (implies --no-dialog)\n"
+        "  --desktop         play full screen at the desktop's own resolution, without a\n"
+        "                    mode change, the picture centred (implies --no-dialog)\n"
         "  --loop            start again when the music ends (implies --no-dialog)\n"
         "  --unattended      errors and warnings go to stderr only, nothing waits for a click\n"
         "  --describe T      print the section and every scene and pass call at show time T\n"
@@ -30,9 +34,18 @@ const char *usage_text() {
 }
 
 static bool parse_size(const char *text, int &w, int &h) {
-    char tail = 0;
-    if (std::sscanf(text, "%dx%d%c", &w, &h, &tail) != 2) return false;
-    return (w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768);
+    // Digits, "x", digits, nothing else; strtol's own sign and space handling is kept out.
+    if (!std::isdigit((unsigned char)text[0])) return false;
+    char *end = nullptr;
+    errno = 0;
+    const long pw = std::strtol(text, &end, 10);
+    if (errno || *end != 'x' || !std::isdigit((unsigned char)end[1])) return false;
+    const long ph = std::strtol(end + 1, &end, 10);
+    if (errno || *end != 0) return false;
+    if (pw < MIN_WIDTH || ph < MIN_HEIGHT || pw > MAX_SIZE || ph > MAX_SIZE) return false;
+    w = int(pw);
+    h = int(ph);
+    return true;
 }
 
 // One finite number filling the whole of [begin, end).
@@ -107,7 +120,8 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.dialog = false;
         } else if (!std::strcmp(a, "--size")) {
             if (i + 1 >= argc || !parse_size(argv[i + 1], opts.width, opts.height)) {
-                error = "--size wants 640x480, 800x600 or 1024x768";
+                error = "--size wants WxH from " + std::to_string(MIN_WIDTH) + "x" + std::to_string(MIN_HEIGHT) +
+                        " to " + std::to_string(MAX_SIZE) + "x" + std::to_string(MAX_SIZE) + ", e.g. 800x600 or 1280x720";
                 return false;
             }
             i++;
@@ -117,6 +131,10 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.fullscreen = 0;
             opts.dialog = false;
         } else if (!std::strcmp(a, "--fullscreen")) {
+            opts.fullscreen = 1;
+            opts.dialog = false;
+        } else if (!std::strcmp(a, "--desktop")) {
+            opts.desktop = true;
             opts.fullscreen = 1;
             opts.dialog = false;
         } else if (!std::strcmp(a, "--loop")) {

@@ -1,11 +1,26 @@
 // app/window.cpp - window and GL context on SDL2.
 // Full screen is a real display-mode change to the chosen resolution (SDL restores the
-// desktop mode when the window leaves full screen or goes away). Every step that fails
-// returns null; the caller's fatal path then calls destroy_gl_window, which undoes
-// whatever had been done so far.
+// desktop mode when the window leaves full screen or goes away), unless the display lacks
+// that mode or the desktop resolution was asked for: then the window covers the desktop
+// at its own resolution, with no mode change. Every step that fails returns null; the
+// caller's fatal path then calls destroy_gl_window, which undoes whatever had been done
+// so far.
 #include "app/window.h"
+#include "app/settings.h"
+#include <cstdio>
 
 WindowGlobals win;
+
+// True when the window's display lists a mode of exactly width x height.
+static bool display_has_mode(SDL_Window *window, int width, int height) {
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0) return false;
+    for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; i++) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
+    }
+    return false;
+}
 
 static bool init_video() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -13,7 +28,8 @@ static bool init_video() {
 }
 
 SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
-                             int depth_bits, const char *title, int x, int y, bool hidden) {
+                             int depth_bits, const char *title, int x, int y, bool hidden,
+                             bool desktop) {
     if (!init_video()) return nullptr;
     int channel_bits = colour_bits >= 24 ? 8 : 5;
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel_bits);
@@ -35,7 +51,15 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
     win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
     if (!win.window) return nullptr;
 
-    if (fullscreen) {
+    if (fullscreen && !desktop && !display_has_mode(win.window, width, height)) {
+        std::fprintf(stderr, "WINDOW: the display has no %dx%d mode; filling the desktop instead\n",
+                     width, height);
+        desktop = true;
+    }
+    win.desktop = fullscreen && desktop;
+    if (win.desktop) {
+        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return nullptr;
+    } else if (fullscreen) {
         // The window exists before the mode changes, as the failure path expects.
         SDL_DisplayMode mode = {};
         mode.w = width;
@@ -50,13 +74,14 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
     win.context = SDL_GL_CreateContext(win.window);
     if (!win.context) return nullptr;
     if (SDL_GL_MakeCurrent(win.window, win.context) != 0) return nullptr;
-    if (!hidden) SDL_Delay(1000);   // let the monitor settle into the new mode
+    if (win.mode_changed) SDL_Delay(1000);   // let the monitor settle into the new mode
     return win.window;
 }
 
 void destroy_gl_window() {
-    if (win.window && win.mode_changed) SDL_SetWindowFullscreen(win.window, 0);
+    if (win.window && (win.mode_changed || win.desktop)) SDL_SetWindowFullscreen(win.window, 0);
     win.mode_changed = false;
+    win.desktop = false;
     if (win.context) {
         SDL_GL_MakeCurrent(win.window, nullptr);
         SDL_GL_DeleteContext(win.context);
@@ -70,5 +95,7 @@ void destroy_gl_window() {
 }
 
 void swap_frame() {
-    if (win.window) SDL_GL_SwapWindow(win.window);
+    if (!win.window) return;
+    clear_picture_bars();
+    SDL_GL_SwapWindow(win.window);
 }

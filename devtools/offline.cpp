@@ -1,11 +1,11 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
-#include "app/main_loop.h"         // Required for: start_engine()
+#include "app/main_loop.h"         // Required for: start_engine(), place_picture_in_window()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
-#include "app/settings.h"          // Required for: app
+#include "app/settings.h"          // Required for: app, clear_picture_bars()
 #include "app/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
 #include "audio/music.h"           // Required for: set_virtual_time(), pattern_clock()
 #include "audio/offline_music.h"   // Required for: open_offline_show_music()
@@ -47,9 +47,8 @@ static double seconds_now() {
 static double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
-    app.window_width = opts.width;
-    app.window_height = opts.height;
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
+    place_picture_in_window();
     const double start = seconds_now();
     precalc();
     const double took = seconds_now() - start;
@@ -164,6 +163,7 @@ int render_show_times(const Options &opts) {
     int status = 0;
     for (float t : opts.render_times) {
         render_with_preroll(t);
+        clear_picture_bars();
         glFinish();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadBuffer(GL_BACK);

@@ -1,7 +1,7 @@
 // devtools/overlay.cpp - frame statistics, the eight overlay lines and their drawing.
 #include "devtools/overlay.h"
 #include "app/gl_caps.h"          // Required for: has_gl_extension(), gl_caps.cube_map_supported
-#include "app/settings.h"         // Required for: app.window_width/height
+#include "app/settings.h"         // Required for: set_picture_viewport()
 #include "app/window.h"           // Required for: print_text()
 #include "audio/music.h"          // Required for: pattern_clock(), music.frozen_time
 #include "devtools/capture.h"
@@ -53,7 +53,7 @@ static void set_text_state() {
     gluOrtho2D(0, 1, 0, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glViewport(0, 0, app.window_width, app.window_height);
+    set_picture_viewport();
 }
 
 //----------------------------------------------------------------------------------
