@@ -4,6 +4,7 @@
 #include "app/options.h"
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
+#include "devtools/export.h"
 #include <SDL.h>
 #include <cstdio>
 
@@ -19,11 +20,12 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
-    // Data comes from the first folder that holds it; everything written (pictures,
+    // Data comes from the first folder that holds it; everything written (pictures, videos,
     // screenshots, ticks) goes where we were started.
     resolve_data_folder();
     if (!opts.contact_sheet.empty()) return run_contact_sheet(opts.contact_sheet.c_str());
     if (opts.tool == TOOL_RENDER) return render_show_times(opts);
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
+    if (opts.tool == TOOL_EXPORT) return run_export(opts);
     return run_show(opts);
 }

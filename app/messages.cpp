@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+static void (*fatal_cleanup)() = nullptr;   // e.g. the video export's removal of its unfinished file
+
 static void show_box(Uint32 kind, const char *label, const char *text) {
     std::fprintf(stderr, "%s: %s\n", label, text);
     std::fflush(stderr);
@@ -14,6 +16,7 @@ static void show_box(Uint32 kind, const char *label, const char *text) {
 
 void fatal_error(const char *text) {
     show_box(SDL_MESSAGEBOX_ERROR, "FATAL", text);
+    if (fatal_cleanup) fatal_cleanup();
     destroy_gl_window();
     std::fprintf(stderr, "WINDOW: closed\n");
     SDL_QuitSubSystem(SDL_INIT_AUDIO);   // stops the music's audio thread, if it runs
@@ -22,6 +25,10 @@ void fatal_error(const char *text) {
     // and without closing the display connection: some GL drivers stall there, tearing down
     // their worker threads from inside an error path.
     std::_Exit(0);
+}
+
+void set_fatal_cleanup(void (*cleanup)()) {
+    fatal_cleanup = cleanup;
 }
 
 void warn(const char *text) {

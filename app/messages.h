@@ -7,3 +7,4 @@ constexpr const char *SHOW_TITLE = "V-LUX 2004: Orb Plume";
 
 [[noreturn]] void fatal_error(const char *text);   // error box, window torn down, SDL shut, exit(0)
 void warn(const char *text);                       // warning box, then returns
+void set_fatal_cleanup(void (*cleanup)());         // run by fatal_error before it exits (null: none)

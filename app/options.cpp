@@ -8,6 +8,9 @@
 #include <cstring>
 
 constexpr int MAX_RENDER_TIMES = 10000;   // a longer list is surely a typing error
+// Offline pictures hold at least the 384x288 offscreen viewport every scene renders into.
+constexpr int OFFLINE_MIN_WIDTH = 384, OFFLINE_MIN_HEIGHT = 288, OFFLINE_MAX_SIZE = 4096;
+constexpr int MAX_EXPORT_FPS = 240;
 
 const char *usage_text() {
     return
@@ -29,6 +32,11 @@ const char *usage_text() {
         "  --benchmark       render a fixed sample of the script offline; print the precalc\n"
         "                    time and frames per second per section and at the busiest\n"
         "                    frame (--size sets the size)\n"
+        "  --export FILE [--fps N] [--from T] [--to T]\n"
+        "                    render the show offline into a video with its music: .mp4 (H.264,\n"
+        "                    AAC), .mkv or .webm (VP9, Opus); 60 fps, 640x480 (--size), show\n"
+        "                    times T in patterns, by default from 0 to the end of the music\n"
+        "                    (the offline tools take any even --size from 384x288 to 4096x4096)\n"
         "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
@@ -41,11 +49,19 @@ static bool parse_size(const char *text, int &w, int &h) {
     const long pw = std::strtol(text, &end, 10);
     if (errno || *end != 'x' || !std::isdigit((unsigned char)end[1])) return false;
     const long ph = std::strtol(end + 1, &end, 10);
-    if (errno || *end != 0) return false;
-    if (pw < MIN_WIDTH || ph < MIN_HEIGHT || pw > MAX_SIZE || ph > MAX_SIZE) return false;
+    if (errno || *end != 0 || pw > MAX_SIZE || ph > MAX_SIZE) return false;
     w = int(pw);
     h = int(ph);
     return true;
+}
+
+// A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
+// offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
+static bool size_allowed(ProgramTool tool, int w, int h) {
+    if (tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT)
+        return w >= OFFLINE_MIN_WIDTH && h >= OFFLINE_MIN_HEIGHT && w <= OFFLINE_MAX_SIZE &&
+               h <= OFFLINE_MAX_SIZE && w % 2 == 0 && h % 2 == 0;
+    return w >= MIN_WIDTH && h >= MIN_HEIGHT && w <= MAX_SIZE && h <= MAX_SIZE;
 }
 
 // One finite number filling the whole of [begin, end).
@@ -112,6 +128,7 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
 }
 
 bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
+    const char *export_only = nullptr;   // the last option given that needs --export
     for (int i = 1; i < argc; i++) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
@@ -120,8 +137,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.dialog = false;
         } else if (!std::strcmp(a, "--size")) {
             if (i + 1 >= argc || !parse_size(argv[i + 1], opts.width, opts.height)) {
-                error = "--size wants WxH from " + std::to_string(MIN_WIDTH) + "x" + std::to_string(MIN_HEIGHT) +
-                        " to " + std::to_string(MAX_SIZE) + "x" + std::to_string(MAX_SIZE) + ", e.g. 800x600 or 1280x720";
+                error = "--size wants WxH, e.g. 640x480 or 1280x720";
                 return false;
             }
             i++;
@@ -164,6 +180,31 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.out_dir = argv[++i];
         } else if (!std::strcmp(a, "--benchmark")) {
             opts.tool = TOOL_BENCHMARK;
+        } else if (!std::strcmp(a, "--export")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--export wants a file name ending in .mp4, .mkv or .webm";
+                return false;
+            }
+            opts.export_file = argv[++i];
+            opts.tool = TOOL_EXPORT;
+        } else if (!std::strcmp(a, "--fps")) {
+            char *end = nullptr;
+            const long fps = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end || fps < 1 || fps > MAX_EXPORT_FPS) {
+                error = "--fps wants a whole number of frames per second from 1 to " + std::to_string(MAX_EXPORT_FPS);
+                return false;
+            }
+            opts.fps = int(fps);
+            i++;
+            export_only = a;
+        } else if (!std::strcmp(a, "--from") || !std::strcmp(a, "--to")) {
+            float &t = a[2] == 'f' ? opts.from : opts.to;
+            if (i + 1 >= argc || !parse_number(argv[i + 1], t) || t < 0) {
+                error = std::string(a) + " wants a show time in patterns, 0 or more, e.g. " + a + " 2.5";
+                return false;
+            }
+            i++;
+            export_only = a;
         } else if (!std::strcmp(a, "--contact-sheet")) {
             if (i + 1 >= argc || !argv[i + 1][0]) {
                 error = "--contact-sheet wants a folder";
@@ -182,6 +223,20 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     }
     if (opts.tool != TOOL_RENDER && !opts.out_dir.empty()) {
         error = "--out goes with --render";
+        return false;
+    }
+    if (opts.tool != TOOL_EXPORT && export_only) {
+        error = std::string(export_only) + " goes with --export";
+        return false;
+    }
+    if (opts.tool == TOOL_EXPORT && opts.to >= 0 && opts.to <= opts.from) {
+        error = "--to must come after --from";
+        return false;
+    }
+    if (opts.size_given && !size_allowed(opts.tool, opts.width, opts.height)) {
+        error = opts.tool == TOOL_SHOW || opts.tool == TOOL_DESCRIBE
+                    ? "--size wants a window from 384x288 to 16384x16384"
+                    : "--size wants even sizes from 384x288 to 4096x4096 for the offline tools";
         return false;
     }
     return true;

@@ -1,26 +1,30 @@
 // app/options.h - the command line. Without options the start-up dialog decides; options
 // let scripts and tests skip it. Tools that do not play the show (offline rendering, the
-// benchmark, the contact sheet) add their own fields here and run from main().
+// benchmark, the video export, the contact sheet) add their own fields here and run from main().
 #pragma once
 #include <string>
 #include <vector>
 
 // What the program does after parsing: play the show, or one of the offline tools.
-enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK };
+enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
     bool        help = false;          // --help: print usage, exit 0
     bool        size_given = false;    // --size WxH
-    int         width = 640, height = 480;
+    int         width = 640, height = 480;   // the show's three modes; the offline tools take any even size
     int         fullscreen = -1;       // -1 unset, 0 --windowed, 1 --fullscreen
     bool        desktop = false;       // --desktop: full screen at the desktop's resolution
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
-    ProgramTool tool = TOOL_SHOW;      // --describe, --render or --benchmark
+    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark or --export
     float       describe_time = 0;     // --describe T
     std::vector<float> render_times;   // --render TIMES, ascending as given
     std::string out_dir;               // --out DIR (required with --render)
+    std::string export_file;           // --export FILE: the video to write
+    int         fps = 60;              // --fps N (with --export)
+    float       from = 0;              // --from T (with --export): first show time, patterns
+    float       to = -1;               // --to T (with --export): end show time; below 0, the music's end
     std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
 };
 

@@ -3,6 +3,7 @@
 #include "devtools/offline.h"
 #include "app/main_loop.h"         // Required for: start_engine(), place_picture_in_window()
 #include "devtools/png_file.h"      // Required for: write_png_file()
+#include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
 #include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "app/messages.h"          // Required for: fatal_error()
 #include "app/settings.h"          // Required for: app, clear_picture_bars()
@@ -24,7 +25,7 @@
 //----------------------------------------------------------------------------------
 // Defines
 //----------------------------------------------------------------------------------
-constexpr double PATTERNS_PER_SECOND = 130.0 / 60.0 / 16.0;   // the show's tempo
+constexpr double PATTERNS_PER_SECOND = OFFLINE_TEMPO / 60.0 / 16.0;
 constexpr double FRAME_PATTERNS = PATTERNS_PER_SECOND / 60.0;  // one frame at 60 fps
 
 // Benchmark sample: per section, RUNS stretches of RUN_FRAMES consecutive 60 fps frames.
@@ -43,8 +44,10 @@ static double seconds_now() {
     return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
 
-// Hidden window, context, precalc; returns the precalc's seconds.
-static double start_offline_show(const Options &opts) {
+//----------------------------------------------------------------------------------
+// Module Functions: the offline show, shared with the video export
+//----------------------------------------------------------------------------------
+double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
@@ -53,30 +56,39 @@ static double start_offline_show(const Options &opts) {
     precalc();
     const double took = seconds_now() - start;
     app.show_started = 1;
-    open_offline_show_music(130.0f);
+    open_offline_show_music(float(OFFLINE_TEMPO));
     return took;
 }
 
-static void stop_offline_show() {
+void stop_offline_show() {
     close_music();
     destroy_gl_window();
     SDL_Quit();
 }
 
-static void render_frame_at(double t) {
+void render_frame_at(double t) {
     set_virtual_time(t);
     timeline();
 }
 
-// The pre-roll frames before t (none before show time 0), then t itself.
-static void render_with_preroll(double t) {
-    for (int k = OFFLINE_PREROLL_FRAMES; k >= 1; k--) {
-        const double at = t - k * FRAME_PATTERNS;
-        if (at >= 0) render_frame_at(at);
-    }
+// The pre-roll frames before t, then t itself.
+void render_with_preroll(double t) {
+    for (double at : preroll_times(t)) render_frame_at(at);
     render_frame_at(t);
 }
 
+void read_back_frame(const Options &opts, unsigned char *rgb) {
+    clear_picture_bars();   // the whole window is read: bars and all
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    check_gl_error();
+}
+
+//----------------------------------------------------------------------------------
+// Internal Functions
+//----------------------------------------------------------------------------------
 static std::string png_name(float t) {
     char name[64];
     std::snprintf(name, sizeof name, "t%07.3f.png", t);
@@ -145,6 +157,16 @@ static void print_sample(const char *name, const BenchSample &b) {
 //----------------------------------------------------------------------------------
 // Module Functions
 //----------------------------------------------------------------------------------
+// 60 fps frames before t, none before show time 0.
+std::vector<double> preroll_times(double t) {
+    std::vector<double> times;
+    for (int k = OFFLINE_PREROLL_FRAMES; k >= 1; k--) {
+        const double at = t - k * FRAME_PATTERNS;
+        if (at >= 0) times.push_back(at);
+    }
+    return times;
+}
+
 int describe_show_time(float t) {
     FramePlan plan;
     plan_frame(t, plan);
@@ -163,12 +185,7 @@ int render_show_times(const Options &opts) {
     int status = 0;
     for (float t : opts.render_times) {
         render_with_preroll(t);
-        clear_picture_bars();
-        glFinish();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, opts.width, opts.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        check_gl_error();
+        read_back_frame(opts, rgb.data());
 
         // write_png_file writes under a temporary name: a file with the final name is whole.
         const std::string final_path = opts.out_dir + "/" + png_name(t);
@@ -207,6 +224,7 @@ int run_benchmark(const Options &opts) {
     std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
                 "calls, including whatever the driver does before returning (a software renderer\n"
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
+    print_isosurface_timings();
     check_gl_error();
     stop_offline_show();
     return 0;

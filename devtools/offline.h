@@ -5,9 +5,21 @@
 // previous picture look as they do live.
 #pragma once
 #include "app/options.h"   // Options
+#include <vector>
 
 constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time, 1/60 s apart
+constexpr double OFFLINE_TEMPO = 130.0;      // the show's beats per minute, as the music is opened with
 
+std::vector<double> preroll_times(double t);         // the frames rendered before t, oldest first
 int  describe_show_time(float t);                   // prints the frame's plan to stdout; 0
 int  render_show_times(const Options &opts);        // PNG per time; 2 on a bad folder
 int  run_benchmark(const Options &opts);            // timings to stdout; 0
+
+// The pieces the tools share (also the video export): a hidden window of opts' size with
+// the precalc done and the offline music open, frames rendered at virtual show times, and
+// the finished picture read back.
+double start_offline_show(const Options &opts);     // returns the precalc's seconds
+void   stop_offline_show();                         // music, window, SDL
+void   render_frame_at(double t);                   // one frame at show time t (patterns)
+void   render_with_preroll(double t);               // the pre-roll frames before t (none before 0), then t
+void   read_back_frame(const Options &opts, unsigned char *rgb);   // width x height RGB, bottom row first

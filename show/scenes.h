@@ -1,7 +1,7 @@
 // show/scenes.h - every scene the timeline calls. A scene renders its picture into the
 // offscreen viewport and, given a target, copies it there with copy_frame_to_texture; its
-// time argument is its own clock, chosen by the timeline. Scenes still to be built clear
-// their target to black (show/scene_placeholders.cpp) until their own file lands.
+// time argument is its own clock, chosen by the timeline. Each scene (or family of scenes)
+// lives in a file of its own under show/.
 #pragma once
 #include "render/texture.h"   // Texture
 

@@ -61,3 +61,44 @@ TEST(OfflineOptionsTest, ToolsAndTheirArguments) {
         EXPECT_FALSE(parse_args(args, r, e)) << args[0];
     }
 }
+
+TEST(OfflineOptionsTest, ExportTakesRateStretchAndAnyEvenSize) {
+    Options d;
+    std::string e;
+    ASSERT_TRUE(parse_args({ "--export", "show.mp4" }, d, e)) << e;
+    EXPECT_EQ(d.tool, TOOL_EXPORT);
+    EXPECT_EQ(d.export_file, "show.mp4");
+    EXPECT_EQ(d.fps, 60);
+    EXPECT_EQ(d.from, 0.0f);
+    EXPECT_LT(d.to, 0.0f);   // to the end of the music
+    EXPECT_EQ(d.width, 640);
+    EXPECT_EQ(d.height, 480);
+
+    Options o;
+    ASSERT_TRUE(parse_args({ "--fps", "30", "--export", "a.webm", "--from", "2", "--to", "10.5", "--size", "1280x720" }, o, e)) << e;
+    EXPECT_EQ(o.fps, 30);
+    EXPECT_EQ(o.from, 2.0f);
+    EXPECT_EQ(o.to, 10.5f);
+    EXPECT_EQ(o.width, 1280);
+    EXPECT_EQ(o.height, 720);
+    Options r;   // the other offline tools take the same sizes
+    ASSERT_TRUE(parse_args({ "--render", "1", "--out", "p", "--size", "384x288" }, r, e)) << e;
+
+    const std::vector<std::vector<const char *>> refused = {
+        { "--export" }, { "--export", "" },
+        { "--export", "a.mp4", "--fps", "0" }, { "--export", "a.mp4", "--fps", "241" },
+        { "--export", "a.mp4", "--fps", "29.97" }, { "--export", "a.mp4", "--fps", "x" }, { "--export", "a.mp4", "--fps" },
+        { "--export", "a.mp4", "--from", "-1" }, { "--export", "a.mp4", "--to", "soon" },
+        { "--export", "a.mp4", "--from", "3", "--to", "2" }, { "--export", "a.mp4", "--from", "3", "--to", "3" },
+        { "--export", "a.mp4", "--size", "382x288" }, { "--export", "a.mp4", "--size", "640x481" },
+        { "--export", "a.mp4", "--size", "4098x480" },
+        { "--size", "383x288" },                             // narrower than the smallest window
+        { "--render", "1", "--out", "p", "--fps", "30" },    // rate and stretch belong to --export
+        { "--from", "2" },
+    };
+    for (const auto &args : refused) {
+        Options x;
+        EXPECT_FALSE(parse_args(args, x, e)) << args[0] << " " << (args.size() > 2 ? args[2] : "");
+        EXPECT_FALSE(e.empty());
+    }
+}

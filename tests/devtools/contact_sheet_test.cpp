@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "data/embedded_meshes.h"
 #include "precalc/resources.h"
+#include "tool_run.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <array>
@@ -21,23 +22,6 @@ namespace fs = std::filesystem;
 //----------------------------------------------------------------------------------
 // Helpers
 //----------------------------------------------------------------------------------
-struct RunResult {
-    int status;
-    std::string output;   // stdout and stderr together
-};
-
-static RunResult run(const std::string &args) {
-    const std::string command = "cd " ORBPLUME_BINARY_DIR " && ./orbplume " + args + " 2>&1";
-    RunResult result{ -1, "" };
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe)) result.output += buffer.data();
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
-
 // A decoded RGB page, rows top first as the file stores them.
 struct Page {
     int width = 0, height = 0;
@@ -150,7 +134,7 @@ static void check_picture_cells(const std::string &folder) {
 TEST(ContactSheetTest, WritesEveryMeshAndPictureLabelledIntoANewFolder) {
     const fs::path root = fs::temp_directory_path() / ("orbplume-sheet-" + std::to_string(getpid()));
     const std::string folder = (root / "new" / "pages").string();
-    const RunResult r = run("--contact-sheet " + folder);
+    const ToolRun r = run_orbplume_in(ORBPLUME_BINARY_DIR, "--contact-sheet " + folder);
     ASSERT_EQ(r.status, 0) << r.output;
     {
         SCOPED_TRACE("pages");
@@ -174,7 +158,7 @@ TEST(ContactSheetRunTest, UnwritableFolderExitsTwoNamingIt) {
     const fs::path file = fs::temp_directory_path() / ("orbplume-sheet-file-" + std::to_string(getpid()));
     std::ofstream(file) << "not a folder";
     const std::string folder = (file / "pages").string();   // refused even to root
-    const RunResult r = run("--contact-sheet " + folder);
+    const ToolRun r = run_orbplume_in(ORBPLUME_BINARY_DIR, "--contact-sheet " + folder);
     fs::remove(file);
     EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_NE(r.output.find("cannot write to " + folder), std::string::npos) << r.output;

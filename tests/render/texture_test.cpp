@@ -139,6 +139,32 @@ TEST_F(TextureTest, GenerationModeFollowsTheFirstMatchingBit) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The filter each binding mode asks for: mipmapped trilinear by default, plain linear without
+// mipmaps, nearest both ways when asked (winning over the missing mipmaps).
+TEST_F(TextureTest, FilterFollowsTheBindingMode) {
+    Texture *tex = make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0);
+    const struct { TextureFlags mode; GLint min, mag; } modes[] = {
+        { 0, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR },
+        { TEX_NO_MIPMAP, GL_LINEAR, GL_LINEAR },
+        { TEX_NEAREST, GL_NEAREST, GL_NEAREST },
+        { TEX_NEAREST | TEX_NO_MIPMAP, GL_NEAREST, GL_NEAREST },
+        { TEX_SPHERE_MAP | TEX_CLAMP, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR },
+    };
+    for (const auto &m : modes) {
+        bind_texture(tex, m.mode);
+        GLint min = 0, mag = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+        EXPECT_EQ(min, m.min) << std::hex << m.mode;
+        EXPECT_EQ(mag, m.mag) << std::hex << m.mode;
+    }
+    // A screen texture keeps its stored TEX_NO_MIPMAP whatever the mode adds.
+    bind_texture(make_screen_texture(), TEX_SPHERE_MAP);
+    GLint min = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+    EXPECT_EQ(min, GL_LINEAR);
+}
+
 TEST_F(TextureTest, NoiseCubeUsesCubeMapsOrFallsBackToASphereMappedSquare) {
     Texture *cube = make_noise_cube_texture(8);
     EXPECT_EQ(cube->flags, TEX_CUBE_MAP | TEX_NO_MIPMAP);

@@ -9,6 +9,7 @@
 #include "render/render_state.h"
 #include "app/settings.h"
 #include <GL/gl.h>
+#include <array>
 
 static void expect_fog(float t, float r, float g, float b, float end, float tolerance) {
     float rgba[4];
@@ -103,4 +104,36 @@ TEST_F(CaveFlightTest, CavernSparksDrawFromTheRandomSequenceOnlyOnce) {
     for (int i = 0; i < 3 * CAVERN_SPARKS; i++) random_int();
     EXPECT_EQ(next, random_int());
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The fog each flight fills its space with. The stand-in wall lies beyond both fog ends, so
+// it shows as pure fog colour: the cave's blue haze, the cavern's deeper blue (before t = 2,
+// ahead of the emblem's own drawing, the cave's fog is read back from GL as well). Last in
+// this file: the cavern's first call makes its spark table, which the test above watches.
+TEST_F(CaveFlightTest, EachFlightFillsItsSpaceWithItsOwnFog) {
+    water_flock_scene(1.99f, res.screen_texture_a);
+    float rgba[4], end = 0;
+    glGetFloatv(GL_FOG_COLOR, rgba);
+    glGetFloatv(GL_FOG_END, &end);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_NEAR(rgba[0], 0.613f, 1e-3f);
+    EXPECT_NEAR(rgba[2], 0.849f, 1e-3f);
+    EXPECT_NEAR(end, 63.9f, 0.1f);
+
+    const auto mean_rgb = [] {
+        std::array<double, 3> m{};
+        const auto px = read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT);
+        for (size_t i = 0; i < px.size(); i++) m[i % 3] += px[i];
+        for (double &c : m) c /= double(px.size() / 3);
+        return m;
+    };
+    water_flock_scene(5.0f, res.screen_texture_a);
+    const auto cave = mean_rgb();
+    water_statue_scene(3.0f, res.screen_texture_a);
+    const auto cavern = mean_rgb();
+    // Measured: cave (80, 76, 119), cavern (78, 78, 168); a red-violet cavern haze gives (134, 78, 168).
+    EXPECT_GT(cave[2] - cave[0], 25);
+    EXPECT_NEAR(cave[0], cave[1], 10);
+    EXPECT_GT(cavern[2] - cavern[0], 60);
+    EXPECT_NEAR(cavern[0], cavern[1], 10);
 }

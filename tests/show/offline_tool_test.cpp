@@ -2,6 +2,8 @@
 // script printed for a show time, refused arguments, and three pictures rendered from a
 // data folder of stand-in pictures (white title, green end picture).
 #include "../test_jpeg.h"
+#include "devtools/offline.h"
+#include "tool_run.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <algorithm>
@@ -14,23 +16,6 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-
-struct ToolRun {
-    int status;
-    std::string output;   // stdout and stderr together
-};
-
-static ToolRun run_in(const std::string &dir, const std::string &args) {
-    const std::string command = "cd " + dir + " && " ORBPLUME_BINARY_DIR "/orbplume " + args + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    ToolRun r{ -1, "" };
-    if (!pipe) return r;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe)) r.output += buffer.data();
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
 
 // Mean red, green and blue of a PNG file (0..255 each), or -1s when it does not read.
 static std::array<double, 3> png_mean(const std::string &path) {
@@ -55,7 +40,7 @@ static const char *const PICTURES[] = {
 };
 
 TEST(OfflineToolTest, DescribePrintsTheFrameWithoutAWindow) {
-    ToolRun r = run_in("/", "--describe 2.375");
+    ToolRun r = run_orbplume_in("/", "--describe 2.375");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output.rfind("t = 2.375: section 1\nwater_flock_scene(0.375, A)\n", 0), 0u) << r.output;
     EXPECT_NE(r.output.find("\ncrossfade(A, B, 0.8125, 0x4000)\n"), std::string::npos) << r.output;
@@ -66,12 +51,12 @@ TEST(OfflineToolTest, BadTimesOrFolderExitTwoAndWriteNothing) {
     const std::string dir = std::string(ORBPLUME_BINARY_DIR) + "/offline_refusals";
     fs::remove_all(dir);
     fs::create_directories(dir);
-    ToolRun bad_list = run_in(dir, "--render 1,,2 --out pics");
+    ToolRun bad_list = run_orbplume_in(dir, "--render 1,,2 --out pics");
     EXPECT_EQ(bad_list.status, 2);
     EXPECT_NE(bad_list.output.find("bad time list"), std::string::npos) << bad_list.output;
     EXPECT_NE(bad_list.output.find("usage:"), std::string::npos);
 
-    ToolRun bad_folder = run_in(dir, "--render 1 --out /etc/passwd/pics");   // under a plain file
+    ToolRun bad_folder = run_orbplume_in(dir, "--render 1 --out /etc/passwd/pics");   // under a plain file
     EXPECT_EQ(bad_folder.status, 2);
     EXPECT_NE(bad_folder.output.find("/etc/passwd/pics"), std::string::npos) << bad_folder.output;
     EXPECT_TRUE(fs::is_empty(dir));
@@ -88,7 +73,7 @@ TEST(OfflineToolTest, RendersTitleStartFullTitleAndEndPicture) {
         ASSERT_TRUE(write_test_jpeg((dir + "/data/" + name + ".jpg").c_str(), 64, 64, 3,
                                     [=](int, int, unsigned char *c) { c[0] = r; c[1] = g; c[2] = b; }));
     }
-    ToolRun r = run_in(dir, "--render 0,1,79.5 --out pics");
+    ToolRun r = run_orbplume_in(dir, "--render 0,1,79.5 --out pics");
     ASSERT_EQ(r.status, 0) << r.output;
 
     std::vector<std::string> files;
@@ -103,4 +88,17 @@ TEST(OfflineToolTest, RendersTitleStartFullTitleAndEndPicture) {
     for (int k = 0; k < 3; k++) EXPECT_GT(title[k], 120) << k;
     EXPECT_GT(end[1], 2 * end[0]);
     EXPECT_GT(end[1], 2 * end[2]);
+}
+
+// Each rendered time follows half a second of 60 fps frames, so the scenes that feed on their
+// own previous picture have settled, but no frame is rendered before the show starts.
+TEST(OfflineToolTest, PrerollIsThirtyFramesAtSixtyPerSecondNeverBeforeTheStart) {
+    const double frame = 130.0 / 60.0 / 16.0 / 60.0;   // one 60 fps frame in patterns
+    const std::vector<double> before = preroll_times(5.0);
+    ASSERT_EQ(before.size(), 30u);
+    EXPECT_NEAR(before.front(), 5.0 - 30 * frame, 1e-9);
+    for (size_t i = 1; i < before.size(); i++) EXPECT_NEAR(before[i] - before[i - 1], frame, 1e-9);
+    EXPECT_NEAR(before.back(), 5.0 - frame, 1e-9);
+    EXPECT_EQ(preroll_times(22.5 * frame).size(), 22u);
+    EXPECT_TRUE(preroll_times(0.0).empty());
 }

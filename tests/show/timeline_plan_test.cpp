@@ -239,6 +239,23 @@ TEST(TimelinePlanTest, GrainFlaresAfterCutsAndTheRippleEveryThreePatterns) {
     }
 }
 
+// Every cut of the grain table: the flare starts at the cut, decays over its length, and is
+// gone just before and just after it.
+TEST(TimelinePlanTest, GrainFlaresAtEveryMainCutAndNowhereElse) {
+    const struct { double at, length; } cuts[] = {
+        { 21, 0.0625 }, { 36, 0.03125 }, { 41, 0.03125 }, { 66, 0.03125 }, { 76, 0.03125 }, { 81, 0.03125 },
+    };
+    for (const auto &cut : cuts) {
+        const double half = cut.length / 2;
+        EXPECT_NEAR(plan_at(float(cut.at + half)).film_intensity, (1 - 0.9375 * half) * (1 - 0.9375 * half), 1e-4)
+            << cut.at;
+        EXPECT_NEAR(plan_at(float(cut.at - 0.01)).film_intensity, 0.5, 1e-6) << cut.at;
+        EXPECT_NEAR(plan_at(float(cut.at + cut.length + 0.005)).film_intensity, 0.5, 1e-6) << cut.at;
+    }
+    for (float t : { 11.0f, 26.0f, 33.0f, 46.0f, 54.0f, 72.0f, 79.0f })   // other cuts keep the plain grain
+        EXPECT_NEAR(plan_at(t + 0.01f).film_intensity, 0.5, 1e-6) << t;
+}
+
 TEST(TimelinePlanTest, EndPictureScrollsWithItsShadow) {
     FramePlan p = plan_at(80.0f);
     EXPECT_TRUE(same_calls(section_calls(80.0f), std::vector<std::string>{
