@@ -1,6 +1,6 @@
 // app/dialog.cpp - the start-up dialog in a small SDL window drawn with Dear ImGui.
 #include "app/dialog.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <SDL.h>
 #include <GL/gl.h>
 #include <imgui.h>

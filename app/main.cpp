@@ -1,7 +1,7 @@
 // app/main.cpp - orbplume's entry: parse the command line, then play the show.
-#include "app/data_folder.h"
+#include "platform/data_folder.h"
 #include "app/main_loop.h"
-#include "app/options.h"
+#include "platform/options.h"
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
 #include "devtools/export.h"

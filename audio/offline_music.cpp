@@ -2,7 +2,7 @@
 #include "audio/offline_music.h"
 #include "audio/music.h"      // Required for: open_music_offline(), music, MUSIC_FILE_NAME
 #include "audio/spectrum.h"   // Required for: clear_band_sums()
-#include "app/data_folder.h"   // Required for: data_file()
+#include "platform/data_folder.h"   // Required for: data_file()
 #include <cstdio>
 #include <unistd.h>           // Required for: access()
 

@@ -1,6 +1,6 @@
 // devtools/capture.cpp - BMP writing, the plain screenshot and the depth-of-field shot.
 #include "devtools/capture.h"
-#include "app/settings.h"    // Required for: app.window_width/height
+#include "platform/settings.h"    // Required for: app.window_width/height
 #include <GL/gl.h>
 #include <algorithm>
 #include <cerrno>

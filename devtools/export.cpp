@@ -2,8 +2,8 @@
 // frame into a video file. Ctrl-C or SIGTERM stop it between frames and remove the
 // unfinished file; a second signal removes it at once and leaves.
 #include "devtools/export.h"
-#include "app/messages.h"            // Required for: set_fatal_cleanup()
-#include "app/data_folder.h"         // Required for: data_file()
+#include "platform/messages.h"            // Required for: set_fatal_cleanup()
+#include "platform/data_folder.h"         // Required for: data_file()
 #include "audio/music.h"             // Required for: MUSIC_FILE_NAME
 #include "audio/ogg_memory.h"        // Required for: open_ogg_memory(), read_ogg_frames()
 #include "devtools/export_progress.h"

@@ -1,13 +1,13 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
-#include "app/main_loop.h"         // Required for: start_engine(), place_picture_in_window()
+#include "platform/engine_start.h"      // Required for: start_engine(), place_picture_in_window()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
-#include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
-#include "app/messages.h"          // Required for: fatal_error()
-#include "app/settings.h"          // Required for: app, clear_picture_bars()
-#include "app/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
+#include "platform/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
+#include "platform/messages.h"          // Required for: fatal_error()
+#include "platform/settings.h"          // Required for: app, clear_picture_bars()
+#include "platform/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
 #include "audio/music.h"           // Required for: set_virtual_time(), pattern_clock()
 #include "audio/offline_music.h"   // Required for: open_offline_show_music()
 #include "precalc/precalc.h"       // Required for: precalc()

@@ -8,7 +8,7 @@
 // small levels become wide soft halos around whatever is bright.
 #include "post/filters.h"
 #include "render/render_state.h"    // Required for: push/pop_render_state, set_ortho_view, render.view
-#include "app/settings.h"           // Required for: set_picture_viewport()
+#include "platform/settings.h"           // Required for: set_picture_viewport()
 #include <GL/gl.h>
 #include <GL/glu.h>                 // Required for: gluOrtho2D()
 #include <cmath>

@@ -6,8 +6,8 @@
 #include "data/embedded_meshes.h"   // Required for: find_embedded_mesh()
 #include "geometry/procedural.h"    // Required for: make_box(), make_sphere(), ...
 #include "render/math.h"            // Required for: random_int()
-#include "app/messages.h"           // Required for: fatal_error()
-#include "app/data_folder.h"        // Required for: data_file()
+#include "platform/messages.h"           // Required for: fatal_error()
+#include "platform/data_folder.h"        // Required for: data_file()
 #include <cstdio>
 #include <cstdlib>
 

@@ -3,8 +3,8 @@
 // owns outright, so a scene's picture never depends on what the previous scene left behind
 // (except the blend function, which push/pop deliberately does not save).
 #include "render/render_state.h"
-#include "app/gl_caps.h"     // Required for: gl_caps.cube_map_supported
-#include "app/settings.h"    // Required for: set_picture_viewport(), app.show_started
+#include "platform/gl_caps.h"     // Required for: gl_caps.cube_map_supported
+#include "platform/settings.h"    // Required for: set_picture_viewport(), app.show_started
 #include <GL/gl.h>
 #include <GL/glu.h>          // Required for: gluPerspective(), gluLookAt()
 

@@ -1,7 +1,7 @@
 // tests/app/letterbox_test.cpp - pictures in windows that are not 4:3: the 4:3 picture sits
 // centred between black bars and is the same picture a window of its own size shows; a
 // 4:3 window is filled edge to edge. Checked on real renders of the show.
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <array>

@@ -1,6 +1,6 @@
 // tests/app/offline_options_test.cpp - the command line of the offline tools: time lists,
 // and which options belong together.
-#include "app/options.h"
+#include "platform/options.h"
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -1,7 +1,7 @@
 // tests/app/run_anywhere_test.cpp - the show finds its data wherever it is started from:
 // the search order itself, the build's executable run from the repository root, the
 // installed tree run from an unrelated folder, and a lone executable naming what it tried.
-#include "app/data_folder.h"
+#include "platform/data_folder.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <array>

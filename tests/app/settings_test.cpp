@@ -1,7 +1,7 @@
 // tests/app/settings_test.cpp - start-up arithmetic, the dialog mapping and the options.
 #include "app/dialog.h"
-#include "app/options.h"
-#include "app/settings.h"
+#include "platform/options.h"
+#include "platform/settings.h"
 #include <gtest/gtest.h>
 
 TEST(SettingsTest, NextPowerOfTwo) {

@@ -1,4 +1,4 @@
-// app/options.h - the command line. Without options the start-up dialog decides; options
+// platform/options.h - the command line. Without options the start-up dialog decides; options
 // let scripts and tests skip it. Tools that do not play the show (offline rendering, the
 // benchmark, the video export, the contact sheet) add their own fields here and run from main().
 #pragma once

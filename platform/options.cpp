@@ -1,5 +1,5 @@
-// app/options.cpp - command-line parsing.
-#include "app/options.h"
+// platform/options.cpp - command-line parsing.
+#include "platform/options.h"
 #include <cctype>
 #include <cerrno>
 #include <cmath>

@@ -1,4 +1,4 @@
-// app/settings.h - the process-wide settings chosen at start-up and the quit counter.
+// platform/settings.h - the process-wide settings chosen at start-up and the quit counter.
 // The dialog (or the command line) writes them once before the window exists; everything
 // else only reads them, except quit_requests, which any event that ends the show bumps.
 #pragma once

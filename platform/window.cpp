@@ -1,12 +1,12 @@
-// app/window.cpp - window and GL context on SDL2.
+// platform/window.cpp - window and GL context on SDL2.
 // Full screen is a real display-mode change to the chosen resolution (SDL restores the
 // desktop mode when the window leaves full screen or goes away), unless the display lacks
 // that mode or the desktop resolution was asked for: then the window covers the desktop
 // at its own resolution, with no mode change. Every step that fails returns null; the
 // caller's fatal path then calls destroy_gl_window, which undoes whatever had been done
 // so far.
-#include "app/window.h"
-#include "app/settings.h"
+#include "platform/window.h"
+#include "platform/settings.h"
 #include <cstdio>
 
 WindowGlobals win;

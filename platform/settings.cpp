@@ -1,5 +1,5 @@
-// app/settings.cpp - the process-wide settings record and the picture's place in the window.
-#include "app/settings.h"
+// platform/settings.cpp - the process-wide settings record and the picture's place in the window.
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-// app/window.h - the show's one window, its GL context, and the outline font.
+// platform/window.h - the show's one window, its GL context, and the outline font.
 // create_gl_window makes an SDL window with a double-buffered RGBA GL 1.x context and a
 // depth buffer; full screen switches the display to the chosen mode, or (desktop, or no
 // such mode) covers the desktop at its own resolution. destroy_gl_window
@@ -15,7 +15,7 @@ struct WindowGlobals {
     bool          hidden;        // made for offline rendering or tests: never shown
     bool          desktop;       // full screen at the desktop's resolution (no mode change)
 };
-extern WindowGlobals win;   // written by app/window.cpp only
+extern WindowGlobals win;   // written by platform/window.cpp only
 
 // Window flags for offline rendering and tests: never shown, never full screen.
 constexpr bool WINDOW_HIDDEN = true;

@@ -1,4 +1,4 @@
-// app/data_folder.h - where the show's run-time data (pictures, track) is read from.
+// platform/data_folder.h - where the show's run-time data (pictures, track) is read from.
 // The first folder of the search that holds the data serves every file: data/ in the
 // working directory, data/ beside the executable, the installed folder found from the
 // executable (<prefix>/bin/../share/orbplume/data), then the installed folder compiled in.

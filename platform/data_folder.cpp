@@ -1,5 +1,5 @@
-// app/data_folder.cpp - the search for the data folder.
-#include "app/data_folder.h"
+// platform/data_folder.cpp - the search for the data folder.
+#include "platform/data_folder.h"
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
