@@ -1,7 +1,7 @@
 // app/dialog.cpp - the start-up dialog in a small SDL window drawn with Dear ImGui.
 #include "app/dialog.h"
-#include "app/settings.h"
-#include "app/window.h"     // Required for: init_display_video()
+#include "platform/settings.h"
+#include "platform/window.h"     // Required for: init_display_video()
 #include <SDL.h>
 #include <GL/gl.h>
 #include <imgui.h>
@@ -15,6 +15,9 @@ void apply_dialog_controls(const DialogControls &c) {
     if (c.mode_640)  { app.window_width = 640;  app.window_height = 480; }
     if (c.mode_800)  { app.window_width = 800;  app.window_height = 600; }
     if (c.mode_1024) { app.window_width = 1024; app.window_height = 768; }
+    // The desktop's own resolution is a way of filling the screen: it implies full screen.
+    app.desktop = c.mode_desktop;
+    if (c.mode_desktop) app.fullscreen = true;
 }
 
 enum DialogResult { DIALOG_OPEN, DIALOG_RUN, DIALOG_EXIT };
@@ -24,15 +27,17 @@ static DialogResult draw_dialog(DialogControls &c) {
     ImGui::SetNextWindowPos(ImVec2(0, 0));
     ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize);
     ImGui::Begin("TRAM", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove);
-    if (ImGui::BeginChild("mode", ImVec2(0, 110), true)) {
+    if (ImGui::BeginChild("mode", ImVec2(0, 134), true)) {
         ImGui::TextUnformatted("Display mode");
-        int mode = c.mode_1024 ? 2 : c.mode_800 ? 1 : 0;
+        int mode = c.mode_desktop ? 3 : c.mode_1024 ? 2 : c.mode_800 ? 1 : 0;
         ImGui::RadioButton("640x480", &mode, 0);
         ImGui::RadioButton("800x600", &mode, 1);
         ImGui::RadioButton("1024x768", &mode, 2);
+        ImGui::RadioButton("Desktop resolution", &mode, 3);
         c.mode_640 = mode == 0;
         c.mode_800 = mode == 1;
         c.mode_1024 = mode == 2;
+        c.mode_desktop = mode == 3;
     }
     ImGui::EndChild();
     ImGui::Checkbox("Fullscreen", &c.fullscreen);
@@ -49,7 +54,7 @@ DialogOutcome run_settings_dialog(std::string &why) {
     if (!init_display_video(why)) return DIALOG_FAILED;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window *window = SDL_CreateWindow("TRAM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          190, 230, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+                                          190, 254, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (!window) {
         why = std::string("dialog window: ") + SDL_GetError();
         return DIALOG_FAILED;

@@ -1,4 +1,5 @@
-// app/dialog.h - the start-up dialog: display mode, full screen, loop; Run or Exit.
+// app/dialog.h - the start-up dialog: display mode (or the desktop's), full screen, loop;
+// Run or Exit.
 // run_settings_dialog shows it in a small window of its own (Enter runs, Esc and the close
 // box exit), only on a real display; apply_dialog_controls is the plain mapping from its controls to the settings.
 #pragma once
@@ -8,6 +9,7 @@ struct DialogControls {
     bool mode_640 = true;     // the three "Display mode" radio buttons
     bool mode_800 = false;
     bool mode_1024 = false;
+    bool mode_desktop = false;   // "Desktop resolution": full screen without a mode change
     bool fullscreen = true;   // "Fullscreen"
     bool loop = false;        // "Loop"
 };

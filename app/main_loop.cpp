@@ -4,11 +4,13 @@
 // the queue is empty; there is no frame cap and no frame counting: every picture is a
 // function of the music's position. Shutdown closes the music before the window.
 #include "app/main_loop.h"
+#include "platform/data_folder.h"
+#include "platform/engine_start.h"
 #include "app/dialog.h"
-#include "app/gl_caps.h"
-#include "app/messages.h"
-#include "app/settings.h"
-#include "app/window.h"
+#include "platform/gl_caps.h"
+#include "platform/messages.h"
+#include "platform/settings.h"
+#include "platform/window.h"
 #include "audio/music.h"
 #include "devtools/keys.h"
 #include "devtools/ticks.h"
@@ -34,16 +36,6 @@ static void main_loop() {
     }
 }
 
-void start_engine(bool fullscreen, int width, int height, const char *title, bool hidden) {
-    if (!create_gl_window(fullscreen, width, height, 32, 32, title, 0, 0, hidden))
-        fatal_error_because("Init failed!", win.failure);
-    app.offscreen_texture_width = next_power_of_two(384);
-    app.offscreen_texture_height = next_power_of_two(288);
-    create_outline_font();
-    check_gl_capabilities();
-    bind_multitexture_entry_points();
-}
-
 int run_show(const Options &opts) {
     app.fullscreen = true;
     app.window_width = 640;
@@ -61,17 +53,20 @@ int run_show(const Options &opts) {
         app.window_width = opts.width;
         app.window_height = opts.height;
         if (opts.fullscreen >= 0) app.fullscreen = opts.fullscreen == 1;
+        app.desktop = opts.desktop;
+        if (app.desktop) app.fullscreen = true;
         app.loop_music = opts.loop;
     }
 
-    start_engine(app.fullscreen, app.window_width, app.window_height, SHOW_TITLE, false);
+    start_engine(app.fullscreen, app.window_width, app.window_height, SHOW_TITLE, false, app.desktop);
+    place_picture_in_window();
     precalc();
 
     reset_render_state(BLACK_RGBA);
     swap_frame();
     SDL_Delay(2000);
     app.show_started++;
-    open_music(MUSIC_FILE, 130.0f, app.loop_music);
+    open_music(data_file(MUSIC_FILE_NAME).c_str(), 130.0f, app.loop_music);
 
     main_loop();
     // However the show ended (Esc, the music's end, the window closed), taps are kept.

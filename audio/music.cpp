@@ -2,8 +2,8 @@
 // offline track. The live path drives the player of audio/sound_player.cpp; the offline
 // path keeps the decoded track in memory and plays nothing.
 #include "audio/music.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "platform/messages.h"
+#include "platform/settings.h"
 #include "audio/ogg_memory.h"
 #include "audio/sound_player.h"
 #include "audio/spectrum.h"

@@ -9,7 +9,7 @@
 // decoded samples at it, the same samples the live player would be playing there.
 #pragma once
 
-constexpr const char *MUSIC_FILE = "data/vlux_q2_final.ogg";
+constexpr const char *MUSIC_FILE_NAME = "vlux_q2_final.ogg";   // in the data folder (platform/data_folder.h)
 constexpr int MUSIC_MIX_RATE = 44100;   // frames per second asked of the output device
 
 struct MusicGlobals {

@@ -1,6 +1,6 @@
 // devtools/capture.cpp - BMP writing, the plain screenshot and the depth-of-field shot.
 #include "devtools/capture.h"
-#include "app/settings.h"    // Required for: app.window_width/height
+#include "platform/settings.h"    // Required for: app.window_width/height
 #include <GL/gl.h>
 #include <algorithm>
 #include <cerrno>
@@ -88,7 +88,7 @@ bool take_screenshot() {
     std::vector<unsigned char> pixels(size_t(w) * h * 3);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glReadPixels(app.picture_x, app.picture_y, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     glPopClientAttrib();
     // GL's rows already run bottom-up like the BMP's; only red and blue trade places.
     for (size_t i = 0; i < pixels.size(); i += 3) std::swap(pixels[i], pixels[i + 2]);
@@ -150,8 +150,8 @@ bool take_depth_of_field_shot() {
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glPixelTransferf(GL_DEPTH_SCALE, 1.0f);
         glPixelTransferf(GL_DEPTH_BIAS, 0.0f);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        glReadPixels(0, 0, w, h, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        glReadPixels(app.picture_x, app.picture_y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        glReadPixels(app.picture_x, app.picture_y, w, h, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
     glPopClientAttrib();
     glPopAttrib();
     depth_of_field(rgb.data(), depth.data(), w, h, bgr.data());

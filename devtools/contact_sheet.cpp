@@ -8,9 +8,9 @@
 // strips and loose facets show whichever side faces the viewer.
 #include "devtools/contact_sheet.h"
 #include "devtools/png_file.h"         // Required for: write_png_file()
-#include "app/main_loop.h"             // Required for: start_engine()
-#include "app/settings.h"              // Required for: app (window size, unattended)
-#include "app/window.h"                // Required for: create_gl_window(), find_font_file()
+#include "platform/engine_start.h"          // Required for: start_engine()
+#include "platform/settings.h"              // Required for: app (window size, unattended)
+#include "platform/window.h"                // Required for: create_gl_window(), find_font_file()
 #include "precalc/precalc.h"           // Required for: precalc(), res, named_meshes, named_textures
 #include "render/math.h"               // Required for: PI
 #include "devtools/offline_job.h"      // Required for: offline_job_interrupted()

@@ -2,7 +2,8 @@
 // frame into a video file. Ctrl-C or SIGTERM stop it between frames and remove the
 // unfinished file; a second signal removes it at once and leaves.
 #include "devtools/export.h"
-#include "audio/music.h"             // Required for: MUSIC_FILE
+#include "platform/data_folder.h"         // Required for: data_file()
+#include "audio/music.h"             // Required for: MUSIC_FILE_NAME
 #include "audio/ogg_memory.h"        // Required for: open_ogg_memory(), read_ogg_frames()
 #include "devtools/export_progress.h"
 #include "devtools/offline.h"        // Required for: start_offline_show(), render_with_preroll(), OFFLINE_TEMPO
@@ -73,12 +74,13 @@ static void watch_stop_signals(bool on) {
 }
 
 static bool open_track(std::string &error) {
-    std::ifstream in(MUSIC_FILE, std::ios::binary);
+    const std::string file = data_file(MUSIC_FILE_NAME);
+    std::ifstream in(file, std::ios::binary);
     track.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     track.memory = { track.bytes.data(), track.bytes.size(), 0 };
     if (!in.good() && !in.eof()) track.bytes.clear();
     if (track.bytes.empty() || !open_ogg_memory(&track.vorbis, &track.memory)) {
-        error = std::string("cannot read the music ") + MUSIC_FILE + ": the export needs the whole track";
+        error = "cannot read the music " + file + ": the export needs the whole track";
         return false;
     }
     track.samples = ov_pcm_total(&track.vorbis, -1);

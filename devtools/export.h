@@ -7,7 +7,7 @@
 // start together and tile the stretch without gaps, and over any number of frames the sound
 // is never a sample ahead of or behind the pictures.
 #pragma once
-#include "app/options.h"   // Options
+#include "platform/options.h"   // Options
 #include <string>
 
 struct ExportPlan {

@@ -2,7 +2,7 @@
 // Every key acts once per press: SDL repeats a held key's key-down (and its text) with the
 // repeat flag set, and those repeats are dropped, so holding Page Down seeks once.
 #include "devtools/keys.h"
-#include "app/settings.h"     // Required for: app.quit_requests
+#include "platform/settings.h"     // Required for: app.quit_requests
 #include "audio/music.h"      // Required for: pattern_clock(), seek_patterns(), music.frozen_time
 #include "devtools/ticks.h"
 #include <cmath>

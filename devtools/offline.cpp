@@ -1,14 +1,14 @@
 // devtools/offline.cpp - describe, render and benchmark: the show driven by a virtual clock
 // in a hidden window, for whoever edits the script, reviews pictures or measures speed.
 #include "devtools/offline.h"
-#include "app/main_loop.h"         // Required for: start_engine()
+#include "platform/engine_start.h"      // Required for: start_engine(), place_picture_in_window()
 #include "devtools/offline_job.h"   // Required for: offline_job_interrupted(), end_interrupted_offline_job()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
-#include "app/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
-#include "app/messages.h"          // Required for: fatal_error()
-#include "app/settings.h"          // Required for: app
-#include "app/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
+#include "platform/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
+#include "platform/messages.h"          // Required for: fatal_error()
+#include "platform/settings.h"          // Required for: app, clear_picture_bars()
+#include "platform/window.h"            // Required for: create_gl_window(), WINDOW_HIDDEN
 #include "audio/music.h"           // Required for: set_virtual_time(), pattern_clock()
 #include "audio/offline_music.h"   // Required for: open_offline_show_music()
 #include "precalc/precalc.h"       // Required for: precalc()
@@ -51,9 +51,8 @@ static double seconds_now() {
 double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
-    app.window_width = opts.width;
-    app.window_height = opts.height;
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
+    place_picture_in_window();
     const double start = seconds_now();
     precalc();
     const double took = seconds_now() - start;
@@ -88,6 +87,7 @@ void render_with_preroll(double t) {
 }
 
 void read_back_frame(const Options &opts, unsigned char *rgb) {
+    clear_picture_bars();   // the whole window is read: bars and all
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);

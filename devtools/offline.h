@@ -4,7 +4,7 @@
 // preceded by a short pre-roll at 60 frames per second, so the scenes that read their
 // previous picture look as they do live.
 #pragma once
-#include "app/options.h"   // Options
+#include "platform/options.h"   // Options
 #include <vector>
 
 constexpr int OFFLINE_PREROLL_FRAMES = 30;   // frames before each rendered time, 1/60 s apart

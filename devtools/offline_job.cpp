@@ -3,8 +3,8 @@
 // sees; the job installs its own handlers first (SDL leaves non-default handlers alone) and
 // tells SDL to install none.
 #include "devtools/offline_job.h"
-#include "app/messages.h"   // Required for: set_fatal_exit()
-#include "app/window.h"     // Required for: prefer_offscreen_video()
+#include "platform/messages.h"   // Required for: set_fatal_exit()
+#include "platform/window.h"     // Required for: prefer_offscreen_video()
 #include <SDL.h>
 #include <csignal>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // devtools/overlay.cpp - frame statistics, the eight overlay lines and their drawing.
 #include "devtools/overlay.h"
-#include "app/gl_caps.h"          // Required for: has_gl_extension(), gl_caps.cube_map_supported
-#include "app/settings.h"         // Required for: app.window_width/height
-#include "app/window.h"           // Required for: print_text()
+#include "platform/gl_caps.h"          // Required for: has_gl_extension(), gl_caps.cube_map_supported
+#include "platform/settings.h"         // Required for: set_picture_viewport()
+#include "platform/window.h"           // Required for: print_text()
 #include "audio/music.h"          // Required for: pattern_clock(), music.frozen_time
 #include "devtools/capture.h"
 #include "devtools/keys.h"        // Required for: devkeys (toggles, camera, pending shots)
@@ -53,7 +53,7 @@ static void set_text_state() {
     gluOrtho2D(0, 1, 0, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glViewport(0, 0, app.window_width, app.window_height);
+    set_picture_viewport();
 }
 
 //----------------------------------------------------------------------------------

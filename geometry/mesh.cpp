@@ -6,7 +6,7 @@
 #include "geometry/mesh.h"
 #include "render/math.h"           // Required for: triangle_normal(), vec3_normalize(), PI
 #include "render/render_state.h"   // Required for: push/pop_render_state(), apply_render_flags(), render.drawn
-#include "app/messages.h"          // Required for: fatal_error()
+#include "platform/messages.h"          // Required for: fatal_error()
 #include <GL/gl.h>
 #include <cmath>
 #include <cstring>

@@ -8,7 +8,7 @@
 // small levels become wide soft halos around whatever is bright.
 #include "post/filters.h"
 #include "render/render_state.h"    // Required for: push/pop_render_state, set_ortho_view, render.view
-#include "app/settings.h"           // Required for: app.window_width/height
+#include "platform/settings.h"           // Required for: set_picture_viewport()
 #include <GL/gl.h>
 #include <GL/glu.h>                 // Required for: gluOrtho2D()
 #include <cmath>
@@ -38,7 +38,7 @@ static void zoom_copies(const Texture *source, int copies, float step, float int
         gluOrtho2D(-1, 1, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        if (!(flags & RF_OFFSCREEN)) glViewport(0, 0, app.window_width, app.window_height);
+        if (!(flags & RF_OFFSCREEN)) set_picture_viewport();
         bind_post_source(source, flags);
 
         glPushMatrix();

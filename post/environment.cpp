@@ -13,7 +13,7 @@
 // colour, over the corners outside the circle.
 #include "post/environment.h"
 #include "post/filters.h"            // Required for: quad_depth()
-#include "app/gl_caps.h"             // Required for: gl_caps.cube_map_supported
+#include "platform/gl_caps.h"             // Required for: gl_caps.cube_map_supported
 #include "render/render_state.h"     // Required for: push/pop_render_state(), set_ortho_view(), render.view
 #include <GL/gl.h>
 #include <GL/glext.h>

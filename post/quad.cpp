@@ -2,7 +2,7 @@
 // The quad spans -1..1 in both axes of the flat view at depth near plane + 0.001, with
 // texture coordinates 0..1 (the screen texture's matrix maps them onto the copied corner).
 #include "post/filters.h"
-#include "app/gl_caps.h"            // Required for: gl_caps.texture_clamp_mode
+#include "platform/gl_caps.h"            // Required for: gl_caps.texture_clamp_mode
 #include "render/render_state.h"    // Required for: render.view.near_plane
 #include <GL/gl.h>
 

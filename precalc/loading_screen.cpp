@@ -4,7 +4,7 @@
 // only during the first ten steps, after which that half of the screen stays black.
 #include "precalc/precalc.h"
 #include "render/render_state.h"   // Required for: reset_render_state(), set_ortho_view(), render.view
-#include "app/window.h"            // Required for: swap_frame()
+#include "platform/window.h"            // Required for: swap_frame()
 #include <GL/gl.h>
 
 PrecalcGlobals loading = { 0, -1 };

@@ -6,7 +6,8 @@
 #include "data/embedded_meshes.h"   // Required for: find_embedded_mesh()
 #include "geometry/procedural.h"    // Required for: make_box(), make_sphere(), ...
 #include "render/math.h"            // Required for: random_int()
-#include "app/messages.h"           // Required for: fatal_error()
+#include "platform/messages.h"           // Required for: fatal_error()
+#include "platform/data_folder.h"        // Required for: data_file()
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,21 +16,22 @@
 //----------------------------------------------------------------------------------
 ShowResources res;
 
-// The pictures after the loading picture, in load order (aijjai.jpg comes in its own group).
+// The pictures after the loading picture (names in the data folder), in load order
+// (aijjai.jpg comes in its own group).
 static const struct { const char *file; Texture **handle; float scale; } PICTURES[] = {
-    { "data/shakki.jpg", &res.shakki_texture, 1 },     { "data/skyr1.jpg", &res.skyr1_texture, 1 },
-    { "data/metal.jpg", &res.metal_texture, 1 },       { "data/electri2.jpg", &res.electri2_texture, 1 },
-    { "data/electric.jpg", &res.electric_texture, 1 }, { "data/envi6b.jpg", &res.envi6b_texture, 2 },
-    { "data/flare1.jpg", &res.flare1_texture, 1 },     { "data/flare3.jpg", &res.flare3_texture, 1 },
-    { "data/flare4.jpg", &res.flare4_texture, 1 },     { "data/red6envi.jpg", &res.red6envi_texture, 1 },
-    { "data/smoketex.jpg", &res.smoketex_texture, 1 }, { "data/irid.jpg", &res.irid_texture, 1 },
-    { "data/bubble.jpg", &res.bubble_texture, 1 },     { "data/vesi4.jpg", &res.vesi4_texture, 1 },
-    { "data/atxt.jpg", &res.atxt_texture, 1 },         { "data/ltxt.jpg", &res.ltxt_texture, 1 },
-    { "data/twirl.jpg", &res.twirl_texture, 1 },       { "data/crackle.jpg", &res.crackle_texture, 1 },
-    { "data/hex2.jpg", &res.hex2_texture, 1 },         { "data/valo.jpg", &res.valo_texture, 1 },
-    { "data/hexred.jpg", &res.hexred_texture, 1 },     { "data/flarer.jpg", &res.flarer_texture, 1 },
-    { "data/flareb.jpg", &res.flareb_texture, 1 },     { "data/flarey.jpg", &res.flarey_texture, 1 },
-    { "data/flareg.jpg", &res.flareg_texture, 1 },     { "data/metal2.jpg", &res.metal2_texture, 1 },
+    { "shakki.jpg", &res.shakki_texture, 1 },     { "skyr1.jpg", &res.skyr1_texture, 1 },
+    { "metal.jpg", &res.metal_texture, 1 },       { "electri2.jpg", &res.electri2_texture, 1 },
+    { "electric.jpg", &res.electric_texture, 1 }, { "envi6b.jpg", &res.envi6b_texture, 2 },
+    { "flare1.jpg", &res.flare1_texture, 1 },     { "flare3.jpg", &res.flare3_texture, 1 },
+    { "flare4.jpg", &res.flare4_texture, 1 },     { "red6envi.jpg", &res.red6envi_texture, 1 },
+    { "smoketex.jpg", &res.smoketex_texture, 1 }, { "irid.jpg", &res.irid_texture, 1 },
+    { "bubble.jpg", &res.bubble_texture, 1 },     { "vesi4.jpg", &res.vesi4_texture, 1 },
+    { "atxt.jpg", &res.atxt_texture, 1 },         { "ltxt.jpg", &res.ltxt_texture, 1 },
+    { "twirl.jpg", &res.twirl_texture, 1 },       { "crackle.jpg", &res.crackle_texture, 1 },
+    { "hex2.jpg", &res.hex2_texture, 1 },         { "valo.jpg", &res.valo_texture, 1 },
+    { "hexred.jpg", &res.hexred_texture, 1 },     { "flarer.jpg", &res.flarer_texture, 1 },
+    { "flareb.jpg", &res.flareb_texture, 1 },     { "flarey.jpg", &res.flarey_texture, 1 },
+    { "flareg.jpg", &res.flareg_texture, 1 },     { "metal2.jpg", &res.metal2_texture, 1 },
 };
 
 // The embedded meshes in build order; `step` is the loading frame drawn after the mesh
@@ -69,8 +71,8 @@ static const struct { const char *name; MeshObject **handle; RenderFlags flags; 
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-static Texture *load_picture(const char *file, float scale) {
-    return load_texture(file, nullptr, nullptr, scale, scale, scale, 0);
+static Texture *load_picture(const char *name, float scale) {
+    return load_texture(data_file(name).c_str(), nullptr, nullptr, scale, scale, scale, 0);
 }
 
 static MeshObject *build_embedded(const char *name, RenderFlags flags) {
@@ -102,14 +104,14 @@ unsigned char *make_stripe_image() {
 }
 
 void precalc() {
-    res.loading_texture = load_picture("data/loading.jpg", 1);
+    res.loading_texture = load_picture("loading.jpg", 1);
     draw_loading_screen(0);
 
     res.grain_texture = make_noise_texture(256, 256, 0, 255, 1, 1, 1, 0);
     for (const auto &p : PICTURES) *p.handle = load_picture(p.file, p.scale);
     draw_loading_screen(1);
 
-    res.aijjai_texture = load_picture("data/aijjai.jpg", 1);
+    res.aijjai_texture = load_picture("aijjai.jpg", 1);
     draw_loading_screen(2);
 
     res.noise_cube_1 = make_noise_cube_texture(128);

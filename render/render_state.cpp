@@ -3,8 +3,8 @@
 // owns outright, so a scene's picture never depends on what the previous scene left behind
 // (except the blend function, which push/pop deliberately does not save).
 #include "render/render_state.h"
-#include "app/gl_caps.h"     // Required for: gl_caps.cube_map_supported
-#include "app/settings.h"    // Required for: app.window_width/height, app.show_started
+#include "platform/gl_caps.h"     // Required for: gl_caps.cube_map_supported
+#include "platform/settings.h"    // Required for: set_picture_viewport(), app.show_started
 #include <GL/gl.h>
 #include <GL/glu.h>          // Required for: gluPerspective(), gluLookAt()
 
@@ -69,7 +69,7 @@ void reset_render_state(const float *clear_rgba) {
     // The first resets after the show starts wipe the whole window, borders included.
     if (app.show_started == 1) {
         if (render.startup_wipes++ < 8) {
-            glViewport(0, 0, app.window_width, app.window_height);
+            set_picture_viewport();
             glClearColor(0, 0, 0, 0);
             glClear(GL_COLOR_BUFFER_BIT);
         }
@@ -159,7 +159,7 @@ static void set_view_viewport(RenderFlags flags) {
     if (flags & RF_OFFSCREEN)
         glViewport(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT);
     else
-        glViewport(0, 0, app.window_width, app.window_height);
+        set_picture_viewport();
 }
 
 void set_ortho_view(RenderFlags flags) {

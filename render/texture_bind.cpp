@@ -5,7 +5,7 @@
 // reset_render_state only switches unit 0 off.
 #include "render/texture.h"
 #include "render/render_types.h"   // Required for: RF_BLEND_ADD, RF_BLEND_MULTIPLY, OFFSCREEN_*
-#include "app/gl_caps.h"           // Required for: gl_caps (clamp mode, cube maps, active_texture)
+#include "platform/gl_caps.h"           // Required for: gl_caps (clamp mode, cube maps, active_texture)
 #include <GL/gl.h>
 #include <GL/glext.h>
 

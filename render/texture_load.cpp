@@ -3,8 +3,8 @@
 // library error or warning (a truncated or damaged file) into fatal_error naming the file,
 // so the window is torn down and the display mode restored like any other start-up fault.
 #include "render/texture.h"
-#include "app/messages.h"    // Required for: fatal_error()
-#include "app/settings.h"    // Required for: next_power_of_two()
+#include "platform/messages.h"    // Required for: fatal_error()
+#include "platform/settings.h"    // Required for: next_power_of_two()
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>

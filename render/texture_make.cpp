@@ -4,8 +4,8 @@
 // on the order the precalc makes them in.
 #include "render/texture.h"
 #include "render/math.h"     // Required for: random_int()
-#include "app/gl_caps.h"     // Required for: gl_caps.cube_map_supported
-#include "app/settings.h"    // Required for: app.offscreen_texture_width/height
+#include "platform/gl_caps.h"     // Required for: gl_caps.cube_map_supported
+#include "platform/settings.h"    // Required for: app.offscreen_texture_width/height
 #include <GL/gl.h>
 #include <GL/glu.h>          // Required for: gluBuild2DMipmaps()
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // tests/gl_fixture.cpp - the hidden GL window for tests.
 #include "gl_fixture.h"
-#include "app/gl_caps.h"
-#include "app/settings.h"
-#include "app/window.h"
+#include "platform/gl_caps.h"
+#include "platform/settings.h"
+#include "platform/window.h"
 #include <GL/gl.h>
 
 void GLTest::SetUpTestSuite() {

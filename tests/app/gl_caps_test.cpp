@@ -1,8 +1,8 @@
 // tests/app/gl_caps_test.cpp - extension tokens, the clamp rule, error names, and the
 // outline font on a real context.
-#include "app/gl_caps.h"
-#include "app/settings.h"
-#include "app/window.h"
+#include "platform/gl_caps.h"
+#include "platform/settings.h"
+#include "platform/window.h"
 #include "gl_fixture.h"
 
 TEST(GLCapsTest, ExtensionTokensMatchWholeNamesOnly) {

@@ -1,7 +1,7 @@
 // tests/app/settings_test.cpp - start-up arithmetic, the dialog mapping and the options.
 #include "app/dialog.h"
-#include "app/options.h"
-#include "app/settings.h"
+#include "platform/options.h"
+#include "platform/settings.h"
 #include <gtest/gtest.h>
 
 TEST(SettingsTest, NextPowerOfTwo) {
@@ -63,10 +63,46 @@ TEST(OptionsTest, SkippingTheDialog) {
 
 TEST(OptionsTest, BadOptionsAreRefused) {
     for (auto bad : std::vector<std::vector<const char *>>{
-             {"--frobnicate"}, {"--size"}, {"--size", "700x500"}, {"--size", "640x480x"}, {"--size", "abc"}}) {
+             {"--frobnicate"}, {"--size"}, {"--size", "320x200"}, {"--size", "640x480x"}, {"--size", "abc"},
+             {"--size", "383x288"}, {"--size", "384x287"}, {"--size", "16385x768"}, {"--size", "-640x480"},
+             {"--size", "640x-480"}, {"--size", " 640x480"}, {"--size", "99999999999x480"}}) {
         Options o;
         std::string e;
         EXPECT_FALSE(parse(bad, o, e)) << bad[0];
         EXPECT_FALSE(e.empty());
     }
+}
+
+TEST(OptionsTest, AnySizeFromTheSmallestUpAndTheDesktopAreAccepted) {
+    Options o;
+    std::string e;
+    ASSERT_TRUE(parse({"--size", "1280x720", "--windowed"}, o, e)) << e;
+    EXPECT_EQ(o.width, 1280);
+    EXPECT_EQ(o.height, 720);
+    EXPECT_FALSE(o.dialog);
+    Options smallest, largest;
+    EXPECT_TRUE(parse({"--size", "384x288"}, smallest, e)) << e;
+    EXPECT_TRUE(parse({"--size", "16384x16384"}, largest, e)) << e;
+    Options refused;
+    EXPECT_FALSE(parse({"--size", "383x288"}, refused, e));
+    EXPECT_NE(e.find("384x288"), std::string::npos) << "the message names the smallest size: " << e;
+
+    Options desk;
+    ASSERT_TRUE(parse({"--desktop"}, desk, e)) << e;
+    EXPECT_TRUE(desk.desktop);
+    EXPECT_EQ(desk.fullscreen, 1);
+    EXPECT_FALSE(desk.dialog);
+}
+
+TEST(DialogTest, DesktopResolutionMeansFullScreenWithoutAModeChange) {
+    DialogControls c;
+    c.mode_640 = false;
+    c.mode_desktop = true;
+    c.fullscreen = false;   // the desktop's resolution fills the screen whatever the box says
+    apply_dialog_controls(c);
+    EXPECT_TRUE(app.desktop);
+    EXPECT_TRUE(app.fullscreen);
+    apply_dialog_controls(DialogControls{});   // a classic mode again: a real mode change
+    EXPECT_FALSE(app.desktop);
+    EXPECT_EQ(app.window_width, 640);
 }

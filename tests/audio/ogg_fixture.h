@@ -1,7 +1,7 @@
 // tests/audio/ogg_fixture.h - short Ogg Vorbis files made on the spot with libvorbisenc,
 // and a fixture that leaves the music closed and the quit counter at 0 after each test.
 #pragma once
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "audio/music.h"
 #include <gtest/gtest.h>
 #include <vorbis/vorbisenc.h>

@@ -1,7 +1,7 @@
 // tests/devtools/capture_test.cpp - the BMP layout and pixel order of a drawn picture, shot
 // numbering, unwritable folders, the tick table's text, and the depth-of-field blur on
 // synthetic buffers.
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "devtools/capture.h"
 #include "devtools/ticks.h"
 #include "gl_fixture.h"

@@ -2,7 +2,7 @@
 // executable writes its pages once for the whole suite, and the cases read them back.
 #include "devtools/contact_sheet.h"
 #include "devtools/png_file.h"
-#include "app/options.h"
+#include "platform/options.h"
 #include "data/embedded_meshes.h"
 #include "precalc/resources.h"
 #include "tool_run.h"

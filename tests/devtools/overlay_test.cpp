@@ -1,7 +1,7 @@
 // tests/devtools/overlay_test.cpp - the frame statistics, the text of the eight lines, and
 // the overlay drawn over a real picture: inverted text, nothing when every line is off.
-#include "app/gl_caps.h"
-#include "app/window.h"
+#include "platform/gl_caps.h"
+#include "platform/window.h"
 #include "devtools/keys.h"
 #include "devtools/overlay.h"
 #include "gl_fixture.h"

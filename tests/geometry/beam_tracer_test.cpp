@@ -4,7 +4,7 @@
 #include "gl_fixture.h"
 #include "geometry/beam_tracer.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
 #include <vector>

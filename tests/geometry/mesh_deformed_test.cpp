@@ -5,7 +5,7 @@
 #include "geometry/procedural.h"
 #include "render/math.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
 #include <functional>

@@ -4,7 +4,7 @@
 // and what a ball wearing the captured texture reflects, with and without cube maps.
 #include "post_fixture.h"
 #include "post/environment.h"
-#include "app/gl_caps.h"
+#include "platform/gl_caps.h"
 #include "geometry/mesh.h"
 #include "geometry/procedural.h"
 #include "render/render_state.h"

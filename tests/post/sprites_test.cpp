@@ -3,7 +3,7 @@
 #include "gl_fixture.h"
 #include "post/sprites.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 
 class SpritesTest : public GLTest {

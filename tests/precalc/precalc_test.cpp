@@ -5,7 +5,7 @@
 #include "precalc/precalc.h"
 #include "data/embedded_meshes.h"
 #include "render/math.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cstdlib>
 #include <filesystem>

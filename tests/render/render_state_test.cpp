@@ -2,7 +2,7 @@
 // push/pop restores, the view set-ups and the start-up wipe, read back with glGet.
 #include "gl_fixture.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 
 static GLint get_int(GLenum name) {

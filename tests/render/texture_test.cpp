@@ -4,8 +4,8 @@
 #include "test_jpeg.h"
 #include "render/render_state.h"
 #include "render/texture.h"
-#include "app/gl_caps.h"
-#include "app/settings.h"
+#include "platform/gl_caps.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cstdlib>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "gl_fixture.h"
 #include "show/cube_flash.h"
 #include "show/frame_plan.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "geometry/procedural.h"
 #include "precalc/resources.h"
 #include "render/render_state.h"

@@ -3,7 +3,7 @@
 // tumbling axis is the zero vector.
 #include "gl_fixture.h"
 #include "show/orbit_ring.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "data/embedded_meshes.h"
 #include "geometry/mesh.h"
 #include "geometry/procedural.h"

@@ -6,7 +6,7 @@
 #include "geometry/procedural.h"
 #include "precalc/resources.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #include "precalc/resources.h"
 #include "render/math.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
 #include <vector>

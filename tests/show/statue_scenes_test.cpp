@@ -5,7 +5,7 @@
 #include "geometry/procedural.h"
 #include "precalc/resources.h"
 #include "render/render_state.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include <GL/gl.h>
 
 static void expect_pose(float t, bool part_a, float angle) {

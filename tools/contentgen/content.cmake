@@ -19,8 +19,9 @@ add_executable(contentgen
   ${CMAKE_CURRENT_LIST_DIR}/sphere_map_textures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sprite_textures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_textures.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tile_textures.cpp)
-target_link_libraries(contentgen PRIVATE JPEG::JPEG PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
+  ${CMAKE_CURRENT_LIST_DIR}/tile_textures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/icon.cpp)
+target_link_libraries(contentgen PRIVATE JPEG::JPEG PkgConfig::PNG PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
 # The generator's output must not depend on the build type: always optimised, never fast-math.
 target_compile_options(contentgen PRIVATE -O2 -fno-fast-math)
 
@@ -49,3 +50,13 @@ add_custom_command(
   COMMENT "contentgen: textures"
   VERBATIM)
 list(APPEND ORBPLUME_DATA_FILES ${CONTENTGEN_JPEGS})
+
+# The desktop icon, made from the same look; installed, not loaded by the show.
+set(ORBPLUME_ICON ${ORBPLUME_GENERATED_DIR}/orbplume.png)
+add_custom_command(
+  OUTPUT ${ORBPLUME_ICON}
+  COMMAND contentgen icon ${ORBPLUME_ICON}
+  DEPENDS contentgen
+  COMMENT "contentgen: icon"
+  VERBATIM)
+list(APPEND ORBPLUME_DATA_FILES ${ORBPLUME_ICON})

@@ -1,6 +1,7 @@
 // tools/contentgen/main.cpp - the content generator, run by the build:
 //   contentgen meshes DIR     writes embedded_meshes.bin/.cpp (the 29 meshes) into DIR
 //   contentgen textures DIR   writes the 28 JPEG pictures into DIR
+//   contentgen icon FILE      writes the 256x256 desktop icon (PNG) to FILE
 // Output is deterministic: the same bytes on every run. Any fault (a mesh missing its counts,
 // a bad index, an unused vertex, a picture that cannot be written) ends with a message naming
 // the item and a non-zero exit status, which fails the build.
@@ -17,8 +18,9 @@
 
 int main(int argc, char **argv)
 {
-    if (argc < 3 || (std::strcmp(argv[1], "meshes") != 0 && std::strcmp(argv[1], "textures") != 0)) {
-        std::fprintf(stderr, "usage: contentgen meshes|textures DIR [NAME...]\n");
+    if (argc < 3 || (std::strcmp(argv[1], "meshes") != 0 && std::strcmp(argv[1], "textures") != 0 &&
+                     std::strcmp(argv[1], "icon") != 0)) {
+        std::fprintf(stderr, "usage: contentgen meshes|textures DIR [NAME...] | icon FILE\n");
         return 2;
     }
     std::string what = argv[1], dir = argv[2];
@@ -39,6 +41,8 @@ int main(int argc, char **argv)
                 meshes.push_back(std::move(m));
             }
             if (argc == 3) write_mesh_tables(meshes, dir);
+        } else if (what == "icon") {
+            write_icon(dir, 256);
         } else {
             write_textures(dir, argc > 3 ? argv[3] : nullptr);
             FcFini();   // the text pictures' font lookups: give fontconfig's memory back

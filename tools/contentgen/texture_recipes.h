@@ -50,6 +50,7 @@ struct Env {
     double sun_power, ground_lines;
 };
 Image sphere_map(int size, const Env &e);     // a mirror ball reflecting `e`
+extern const Env metal_env;                   // metal.jpg's sky (textures.cpp)
 
 // Sprites (sprite_textures.cpp) ----------------------------------------------------------------
 // Radial profile f(r, angle, window) with r in [0, 0.5], windowed to exactly 0 from r 0.42.

@@ -29,16 +29,17 @@ struct Recipe {
 
 }    // namespace
 
+const Env texture_recipes::metal_env{rgb(235, 242, 255), rgb(80, 140, 235), rgb(120, 110, 100), rgb(70, 64, 58), rgb(255, 250, 230), 1.0, 0.35};
+
 void write_textures(const std::string &dir, const char *only)
 {
-    const Env metal_env{rgb(235, 242, 255), rgb(80, 140, 235), rgb(120, 110, 100), rgb(70, 64, 58), rgb(255, 250, 230), 1.0, 0.35};
     const Env red_env{rgb(255, 150, 60), rgb(200, 40, 20), rgb(70, 8, 10), rgb(20, 2, 4), rgb(255, 240, 120), 1.0, 0.3};
     const Env steel_env{rgb(150, 165, 185), rgb(62, 78, 106), rgb(70, 74, 82), rgb(30, 32, 38), rgb(200, 210, 230), 0.6, 0.25};
     const std::vector<Recipe> recipes = {
         {"loading.jpg", make_loading, false, true},
         {"shakki.jpg", make_shakki, false, false},
         {"skyr1.jpg", make_skyr1, false, false},
-        {"metal.jpg", [&] { return sphere_map(256, metal_env); }, false, false},
+        {"metal.jpg", [] { return sphere_map(256, metal_env); }, false, false},
         {"electri2.jpg", [] { return make_electric(rgb(70, 30, 110), rgb(230, 170, 255), 91); }, false, false},
         {"electric.jpg", [] { return make_electric(rgb(30, 60, 130), rgb(200, 250, 255), 93); }, false, false},
         {"envi6b.jpg", make_envi6b, false, false},

@@ -9,3 +9,5 @@ extern const std::vector<std::string> texture_files;    // "loading.jpg", ... in
 
 // Writes every picture (or only `only`, when given) into `dir`; throws naming the file on failure.
 void write_textures(const std::string &dir, const char *only);
+// Writes the desktop icon (size x size RGBA PNG) to `path`; throws on failure.
+void write_icon(const std::string &path, int size);

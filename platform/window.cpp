@@ -1,9 +1,12 @@
-// app/window.cpp - window and GL context on SDL2.
+// platform/window.cpp - window and GL context on SDL2.
 // Full screen is a real display-mode change to the chosen resolution (SDL restores the
-// desktop mode when the window leaves full screen or goes away). Every step that fails
-// returns null; the caller's fatal path then calls destroy_gl_window, which undoes
-// whatever had been done so far.
-#include "app/window.h"
+// desktop mode when the window leaves full screen or goes away), unless the display lacks
+// that mode or the desktop resolution was asked for: then the window covers the desktop
+// at its own resolution, with no mode change. Every step that fails returns null; the
+// caller's fatal path then calls destroy_gl_window, which undoes whatever had been done
+// so far.
+#include "platform/window.h"
+#include "platform/settings.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,8 +49,20 @@ void prefer_offscreen_video() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
 }
 
+// True when the window's display lists a mode of exactly width x height.
+static bool display_has_mode(SDL_Window *window, int width, int height) {
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0) return false;
+    for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; i++) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
+    }
+    return false;
+}
+
 SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
-                             int depth_bits, const char *title, int x, int y, bool hidden) {
+                             int depth_bits, const char *title, int x, int y, bool hidden,
+                             bool desktop) {
     win.failure[0] = 0;
     if (hidden) {
         if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
@@ -76,7 +91,16 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
     win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
     if (!win.window) return failed("window", SDL_GetError());
 
-    if (fullscreen) {
+    if (fullscreen && !desktop && !display_has_mode(win.window, width, height)) {
+        std::fprintf(stderr, "WINDOW: the display has no %dx%d mode; filling the desktop instead\n",
+                     width, height);
+        desktop = true;
+    }
+    win.desktop = fullscreen && desktop;
+    if (win.desktop) {
+        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+            return failed("full screen", SDL_GetError());
+    } else if (fullscreen) {
         // The window exists before the mode changes, as the failure path expects.
         SDL_DisplayMode mode = {};
         mode.w = width;
@@ -92,13 +116,14 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
     win.context = SDL_GL_CreateContext(win.window);
     if (!win.context) return failed("GL context", SDL_GetError());
     if (SDL_GL_MakeCurrent(win.window, win.context) != 0) return failed("GL context", SDL_GetError());
-    if (!hidden) SDL_Delay(1000);   // let the monitor settle into the new mode
+    if (win.mode_changed) SDL_Delay(1000);   // let the monitor settle into the new mode
     return win.window;
 }
 
 void destroy_gl_window() {
-    if (win.window && win.mode_changed) SDL_SetWindowFullscreen(win.window, 0);
+    if (win.window && (win.mode_changed || win.desktop)) SDL_SetWindowFullscreen(win.window, 0);
     win.mode_changed = false;
+    win.desktop = false;
     if (win.context) {
         SDL_GL_MakeCurrent(win.window, nullptr);
         SDL_GL_DeleteContext(win.context);
@@ -112,5 +137,7 @@ void destroy_gl_window() {
 }
 
 void swap_frame() {
-    if (win.window) SDL_GL_SwapWindow(win.window);
+    if (!win.window) return;
+    clear_picture_bars();
+    SDL_GL_SwapWindow(win.window);
 }

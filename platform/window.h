@@ -1,6 +1,7 @@
-// app/window.h - the show's one window, its GL context, and the outline font.
+// platform/window.h - the show's one window, its GL context, and the outline font.
 // create_gl_window makes an SDL window with a double-buffered RGBA GL 1.x context and a
-// depth buffer; full screen switches the display to the chosen mode. destroy_gl_window
+// depth buffer; full screen switches the display to the chosen mode, or (desktop, or no
+// such mode) covers the desktop at its own resolution. destroy_gl_window
 // always leaves the desktop as it was, also after a creation that failed part-way.
 #pragma once
 #include <SDL.h>
@@ -13,8 +14,9 @@ struct WindowGlobals {
     bool          mode_changed;  // the display mode was switched for full screen
     bool          hidden;        // made for offline rendering or tests: never shown
     char          failure[320];  // why the last create_gl_window returned null
+    bool          desktop;       // full screen at the desktop's resolution (no mode change)
 };
-extern WindowGlobals win;   // written by app/window.cpp only
+extern WindowGlobals win;   // written by platform/window.cpp only
 
 // Window flags for offline rendering and tests: never shown, never full screen.
 constexpr bool WINDOW_HIDDEN = true;
@@ -29,7 +31,7 @@ void prefer_offscreen_video();               // offscreen driver when no display
 
 SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_bits,
                              int depth_bits, const char *title, int x, int y,
-                             bool hidden = false);   // null on any failure (reason in win.failure)
+                             bool hidden = false, bool desktop = false);   // null on any failure (reason in win.failure)
 void destroy_gl_window();    // mode restore, context, window, cursor; safe at any stage
 void swap_frame();           // present the back buffer
 

@@ -1,9 +1,9 @@
-// app/font.cpp - the extruded outline font used by the developer overlay.
+// platform/font.cpp - the extruded outline font used by the developer overlay.
 // Each character code 0..254 gets one display list holding the glyph as solid polygons
 // (front, back and an extruded side 0.2 em deep) followed by a move of the origin by the
 // glyph's advance. Glyphs are one unit per em. The 256th list stays empty.
-#include "app/window.h"
-#include "app/messages.h"
+#include "platform/window.h"
+#include "platform/messages.h"
 #include <GL/gl.h>
 #include <FTGL/ftgl.h>
 #include <fontconfig/fontconfig.h>

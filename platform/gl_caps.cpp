@@ -1,6 +1,6 @@
-// app/gl_caps.cpp - capability checks and the per-frame error check.
-#include "app/gl_caps.h"
-#include "app/messages.h"
+// platform/gl_caps.cpp - capability checks and the per-frame error check.
+#include "platform/gl_caps.h"
+#include "platform/messages.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
-// app/messages.cpp - fatal_error and warn on SDL message boxes.
-#include "app/messages.h"
-#include "app/settings.h"
-#include "app/window.h"
+// platform/messages.cpp - fatal_error and warn on SDL message boxes.
+#include "platform/messages.h"
+#include "platform/settings.h"
+#include "platform/window.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>

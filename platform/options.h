@@ -1,4 +1,4 @@
-// app/options.h - the command line. Without options the start-up dialog decides; options
+// platform/options.h - the command line. Without options the start-up dialog decides; options
 // let scripts and tests skip it. Tools that do not play the show (offline rendering, the
 // benchmark, the video export, the contact sheet) add their own fields here and run from main().
 #pragma once
@@ -14,6 +14,7 @@ struct Options {
     bool        size_given = false;    // --size WxH
     int         width = 640, height = 480;   // the show's three modes; the offline tools take any even size
     int         fullscreen = -1;       // -1 unset, 0 --windowed, 1 --fullscreen
+    bool        desktop = false;       // --desktop: full screen at the desktop's resolution
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
     ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark or --export
@@ -34,6 +35,9 @@ constexpr const char *SHOW_TIME_RANGE = "show times run from 0 to below 1000";
 // Parses argv into opts. Returns true on success; on failure fills error with the reason.
 bool parse_options(int argc, char **argv, Options &opts, std::string &error);
 const char *usage_text();          // the --help text
+// Smallest and largest --size (the offscreen passes draw a 384x288 view inside the window;
+// the GL's own viewport limit is checked once the window exists).
+constexpr int MIN_WIDTH = 384, MIN_HEIGHT = 288, MAX_SIZE = 16384;
 // Parses "a,b,c" or "a:b:step" (b included) into show times; false with a reason otherwise,
 // also for times outside 0..MAX_SHOW_TIME and for two times that make the same file name.
 bool parse_time_list(const char *text, std::vector<float> &times, std::string &error);

@@ -1,4 +1,4 @@
-// app/messages.h - the two message paths every subsystem uses.
+// platform/messages.h - the two message paths every subsystem uses.
 // Both show a message box captioned with the show's title and echo the text to stderr;
 // in unattended runs (tests, CI, scripts) only stderr is used and nothing waits.
 // A box text is short and fixed; where the cause is known (the file, the driver, the

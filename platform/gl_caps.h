@@ -1,4 +1,4 @@
-// app/gl_caps.h - what the driver must offer, checked once after the context exists,
+// platform/gl_caps.h - what the driver must offer, checked once after the context exists,
 // and the per-frame GL error check. Whatever the show cannot do without is fatal; a
 // missing cube-map extension only warns and switches the textures to their fallback.
 #pragma once

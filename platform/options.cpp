@@ -1,5 +1,6 @@
-// app/options.cpp - command-line parsing.
-#include "app/options.h"
+// platform/options.cpp - command-line parsing.
+#include "platform/options.h"
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -18,9 +19,12 @@ const char *usage_text() {
         "usage: orbplume [options]\n"
         "  (no options)      show the start-up dialog, then play the show\n"
         "  --no-dialog       skip the dialog: 640x480 full screen, no loop, unless changed below\n"
-        "  --size WxH        640x480, 800x600 or 1024x768 (implies --no-dialog)\n"
+        "  --size WxH        640x480, 800x600, 1024x768, or any size from 384x288 up; a\n"
+        "                    shape other than 4:3 gets black bars (implies --no-dialog)\n"
         "  --windowed        play in a window (implies --no-dialog)\n"
         "  --fullscreen      play full screen (implies --no-dialog)\n"
+        "  --desktop         play full screen at the desktop's own resolution, without a\n"
+        "                    mode change, the picture centred (implies --no-dialog)\n"
         "  --loop            start again when the music ends (implies --no-dialog)\n"
         "  --unattended      errors and warnings go to stderr only, nothing waits for a click\n"
         "  --describe T      print the section and every scene and pass call at show time T\n"
@@ -40,16 +44,26 @@ const char *usage_text() {
 }
 
 static bool parse_size(const char *text, int &w, int &h) {
-    char tail = 0;
-    return std::sscanf(text, "%dx%d%c", &w, &h, &tail) == 2;
+    // Digits, "x", digits, nothing else; strtol's own sign and space handling is kept out.
+    if (!std::isdigit((unsigned char)text[0])) return false;
+    char *end = nullptr;
+    errno = 0;
+    const long pw = std::strtol(text, &end, 10);
+    if (errno || *end != 'x' || !std::isdigit((unsigned char)end[1])) return false;
+    const long ph = std::strtol(end + 1, &end, 10);
+    if (errno || *end != 0 || pw > MAX_SIZE || ph > MAX_SIZE) return false;
+    w = int(pw);
+    h = int(ph);
+    return true;
 }
 
-// The show plays in three display modes; the offline tools render any even size.
+// A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
+// offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
 static bool size_allowed(ProgramTool tool, int w, int h) {
     if (tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT)
         return w >= OFFLINE_MIN_WIDTH && h >= OFFLINE_MIN_HEIGHT && w <= OFFLINE_MAX_SIZE &&
                h <= OFFLINE_MAX_SIZE && w % 2 == 0 && h % 2 == 0;
-    return (w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768);
+    return w >= MIN_WIDTH && h >= MIN_HEIGHT && w <= MAX_SIZE && h <= MAX_SIZE;
 }
 
 // One finite number filling the whole text (as a float it may still be infinite).
@@ -165,7 +179,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.dialog = false;
         } else if (!std::strcmp(a, "--size")) {
             if (i + 1 >= argc || !parse_size(argv[i + 1], opts.width, opts.height)) {
-                error = "--size wants WxH, e.g. 640x480";
+                error = "--size wants WxH, e.g. 640x480 or 1280x720";
                 return false;
             }
             i++;
@@ -175,6 +189,10 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             opts.fullscreen = 0;
             opts.dialog = false;
         } else if (!std::strcmp(a, "--fullscreen")) {
+            opts.fullscreen = 1;
+            opts.dialog = false;
+        } else if (!std::strcmp(a, "--desktop")) {
+            opts.desktop = true;
             opts.fullscreen = 1;
             opts.dialog = false;
         } else if (!std::strcmp(a, "--loop")) {
@@ -261,7 +279,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     }
     if (opts.size_given && !size_allowed(opts.tool, opts.width, opts.height)) {
         error = opts.tool == TOOL_SHOW || opts.tool == TOOL_DESCRIBE
-                    ? "--size wants 640x480, 800x600 or 1024x768"
+                    ? "--size wants a window from 384x288 to 16384x16384"
                     : "--size wants even sizes from 384x288 to 4096x4096 for the offline tools";
         return false;
     }
