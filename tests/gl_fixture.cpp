@@ -3,6 +3,7 @@
 #include "platform/gl_caps.h"
 #include "platform/settings.h"
 #include "platform/window.h"
+#include "render/render_state.h"
 #include <GL/gl.h>
 
 void GLTest::SetUpTestSuite() {
@@ -35,4 +36,15 @@ std::vector<unsigned char> GLTest::read_pixels(int x, int y, int w, int h) {
     glReadBuffer(GL_BACK);
     glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
+}
+
+void GLTest::fill_target(const Texture *target, const float rgba[4]) {
+    reset_render_state(rgba);
+    copy_frame_to_texture(target);
+}
+
+long GLTest::offscreen_sum() {
+    long sum = 0;
+    for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
+    return sum;
 }

@@ -66,15 +66,6 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    static void fill_target(const float rgba[4]) {
-        reset_render_state(rgba);
-        copy_frame_to_texture(res.screen_texture_b);
-    }
-    static long offscreen_sum() {
-        long sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum;
-    }
 };
 
 TEST_F(BubbleScenesTest, ShaftDrawsTwoSpheresPerBubbleAndTheBigOneLate) {
@@ -90,10 +81,10 @@ TEST_F(BubbleScenesTest, ShaftDrawsTwoSpheresPerBubbleAndTheBigOneLate) {
 
 TEST_F(BubbleScenesTest, BubblesReflectTheTargetsPreviousPicture) {
     for (void (*scene)(float, Texture *) : { bubble_sculpture_scene, bubble_field_scene }) {
-        fill_target(BLACK_RGBA);
+        fill_target(res.screen_texture_b, BLACK_RGBA);
         scene(41.0f, res.screen_texture_b);
         const long after_black = offscreen_sum();
-        fill_target(WHITE_RGBA);
+        fill_target(res.screen_texture_b, WHITE_RGBA);
         scene(41.0f, res.screen_texture_b);
         EXPECT_GT(offscreen_sum(), after_black + 384L * 288);
     }

@@ -62,16 +62,6 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    // Fills the target with one colour, as if the scene's last frame had been that.
-    static void fill_target(const float rgba[4]) {
-        reset_render_state(rgba);
-        copy_frame_to_texture(res.screen_texture_a);
-    }
-    static long offscreen_sum() {
-        long sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum;
-    }
 };
 
 TEST_F(CaveFlightTest, WaterPassFromTwoAndTheEmblemLastFromTwoOn) {
@@ -85,10 +75,10 @@ TEST_F(CaveFlightTest, WaterPassFromTwoAndTheEmblemLastFromTwoOn) {
 }
 
 TEST_F(CaveFlightTest, WallsReflectTheTargetsPreviousPicture) {
-    fill_target(BLACK_RGBA);
+    fill_target(res.screen_texture_a, BLACK_RGBA);
     water_flock_scene(1.0f, res.screen_texture_a);
     const long after_black = offscreen_sum();
-    fill_target(WHITE_RGBA);
+    fill_target(res.screen_texture_a, WHITE_RGBA);
     water_flock_scene(1.0f, res.screen_texture_a);
     const long after_white = offscreen_sum();
     EXPECT_GT(after_white, after_black + 384L * 288 * 10);

@@ -99,32 +99,23 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    static void fill_target(const float rgba[4]) {
-        reset_render_state(rgba);
-        copy_frame_to_texture(res.screen_texture_a);
-    }
-    static long offscreen_sum() {
-        long sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum;
-    }
 };
 
 TEST_F(CoreTunnelDrawTest, ScreenShowsTheTargetsPreviousPictureOnlyAboveThree) {
     for (float t : { 1.0f, 1.5f }) {   // q = 2 (facing +z) and 3: no screen, the old picture does not matter
-        fill_target(BLACK_RGBA);
+        fill_target(res.screen_texture_a, BLACK_RGBA);
         core_flock_scene(t, res.screen_texture_a);
         const long after_black = offscreen_sum();
-        fill_target(WHITE_RGBA);
+        fill_target(res.screen_texture_a, WHITE_RGBA);
         core_flock_scene(t, res.screen_texture_a);
         EXPECT_EQ(offscreen_sum(), after_black) << t;
     }
     // Sliding in, in place, and in the second half, each while the orbit faces +z.
     for (float t : { 1.9f, 2.0f, 11.0f }) {
-        fill_target(BLACK_RGBA);
+        fill_target(res.screen_texture_a, BLACK_RGBA);
         core_flock_scene(t, res.screen_texture_a);
         const long after_black = offscreen_sum();
-        fill_target(WHITE_RGBA);
+        fill_target(res.screen_texture_a, WHITE_RGBA);
         core_flock_scene(t, res.screen_texture_a);
         EXPECT_GT(offscreen_sum(), after_black + 384L * 288 * 3 / 8) << t;
     }

@@ -41,19 +41,10 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    static void fill_target(const float rgba[4]) {
-        reset_render_state(rgba);
-        copy_frame_to_texture(res.screen_texture_a);
-    }
     // Red and green of one pixel of the offscreen view, counted from its centre.
     static std::pair<int, int> red_green(int dx, int dy) {
         const std::vector<unsigned char> p = read_pixels(OFFSCREEN_WIDTH / 2 + dx, OFFSCREEN_HEIGHT / 2 + dy, 1, 1);
         return { p[0], p[1] };
-    }
-    static long offscreen_sum() {
-        long sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum;
     }
 };
 
@@ -77,10 +68,10 @@ TEST_F(HullScenesTest, SmearedSkyIsAddedOverTheSharpPassAndGlowsBeyondTheBall) {
 
 TEST_F(HullScenesTest, PictureDoesNotDependOnWhatTheTargetHeld) {
     for (void (*scene)(float, Texture *) : { hull_scene, hull_hex_scene }) {
-        fill_target(WHITE_RGBA);
+        fill_target(res.screen_texture_a, WHITE_RGBA);
         scene(3.3f, res.screen_texture_a);
         const long after_white = offscreen_sum();
-        fill_target(BLACK_RGBA);
+        fill_target(res.screen_texture_a, BLACK_RGBA);
         scene(3.3f, res.screen_texture_a);
         EXPECT_EQ(offscreen_sum(), after_white);
         EXPECT_GT(after_white, 384L * 288 * 5);
