@@ -2,6 +2,7 @@
 // the search order itself, the build's executable run from the repository root, the
 // installed tree run from an unrelated folder, and a lone executable naming what it tried.
 #include "platform/data_folder.h"
+#include "tool_run.h"
 #include <gtest/gtest.h>
 #include <png.h>
 #include <array>
@@ -15,21 +16,8 @@
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status;
-    std::string output;   // stdout and stderr together
-};
-
-static ToolRun run_command(const std::string &command) {
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    ToolRun r{ -1, "" };
-    if (!pipe) return r;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe)) r.output += buffer.data();
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
+// Each command names its own folder; the offline runs need no display.
+static ToolRun run_command(const std::string &command) { return run_shell_in(".", command); }
 
 static std::string fresh_dir(const char *name) {
     const std::string dir = ::testing::TempDir() + "orbplume_" + name;

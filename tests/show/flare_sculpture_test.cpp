@@ -130,11 +130,7 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    static double offscreen_mean() {
-        double sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum / (OFFSCREEN_WIDTH * OFFSCREEN_HEIGHT * 3);
-    }
+    static double offscreen_mean() { return double(offscreen_sum()) / (OFFSCREEN_WIDTH * OFFSCREEN_HEIGHT * 3); }
     // The machine's model-view matrix after a break pose at phase q.
     static std::vector<float> pose(void (*brk)(float), float q) {
         std::vector<float> m(16);

@@ -61,11 +61,7 @@ protected:
         GLTest::SetUp();
         app.show_started = 0;
     }
-    static double offscreen_mean() {
-        double sum = 0;
-        for (unsigned char c : read_pixels(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT)) sum += c;
-        return sum / (OFFSCREEN_WIDTH * OFFSCREEN_HEIGHT * 3);
-    }
+    static double offscreen_mean() { return double(offscreen_sum()) / (OFFSCREEN_WIDTH * OFFSCREEN_HEIGHT * 3); }
 };
 
 TEST_F(RedSculptureTest, ColossusDrawsThroughTheSceneWithItsOwnSparksMadeOnce) {
