@@ -4,6 +4,7 @@
 #include "platform/window.h"     // Required for: init_display_video()
 #include <SDL.h>
 #include <GL/gl.h>
+#include <cstring>
 #include <imgui.h>
 #include <backends/imgui_impl_sdl.h>
 #include <backends/imgui_impl_opengl2.h>
@@ -50,8 +51,20 @@ static DialogResult draw_dialog(DialogControls &c) {
     return result;
 }
 
+// Drivers that draw nowhere: a dialog there would wait for a click nobody can give.
+static bool unseen_video_driver(const char *driver) {
+    return driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
+}
+
 DialogOutcome run_settings_dialog(std::string &why) {
     if (!init_display_video(why)) return DIALOG_FAILED;
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (unseen_video_driver(driver)) {
+        why = std::string("the start-up dialog cannot be shown on SDL's \"") + driver +
+              "\" video driver, which draws nowhere: run with --no-dialog (and --size, --windowed, --loop as wanted)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return DIALOG_FAILED;
+    }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window *window = SDL_CreateWindow("TRAM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           190, 254, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);

@@ -21,12 +21,12 @@ int main(int argc, char **argv) {
         return 0;
     }
     // Everything but the show itself reports failure by its status and stops on a signal.
-    if (opts.tool != TOOL_SHOW || !opts.contact_sheet.empty()) begin_offline_job();
+    if (opts.tool != TOOL_SHOW) begin_offline_job();
     if (opts.tool == TOOL_DESCRIBE) return describe_show_time(opts.describe_time);
     // Data comes from the first folder that holds it; everything written (pictures, videos,
     // screenshots, ticks) goes where we were started.
     resolve_data_folder();
-    if (!opts.contact_sheet.empty()) return run_contact_sheet(opts.contact_sheet.c_str());
+    if (opts.tool == TOOL_CONTACT_SHEET) return run_contact_sheet(opts.contact_sheet.c_str());
     if (opts.tool == TOOL_RENDER) return render_show_times(opts);
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
     if (opts.tool == TOOL_EXPORT) return run_export(opts);

@@ -26,6 +26,9 @@ static void main_loop() {
     while (app.quit_requests == 0) {
         SDL_Event event;
         if (SDL_PollEvent(&event)) {
+            // Whatever the window manager makes of the window, the picture follows its real size.
+            if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                place_picture_in_window();
             handle_show_event(event);
             continue;
         }

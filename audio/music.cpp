@@ -2,18 +2,16 @@
 // offline track. The live path drives the player of audio/sound_player.cpp; the offline
 // path keeps the decoded track in memory and plays nothing.
 #include "audio/music.h"
+#include "platform/data_folder.h"   // Required for: read_plain_file()
 #include "platform/messages.h"
 #include "platform/settings.h"
 #include "audio/ogg_memory.h"
 #include "audio/sound_player.h"
 #include "audio/spectrum.h"
 #include <SDL.h>      // Required for: SDL_Delay, SDL_GetTicks
-#include <cerrno>
 #include <cmath>      // Required for: std::sin, std::floor
-#include <cstring>    // Required for: strerror
 #include <string>
-#include <sys/stat.h> // Required for: fstat
-#include <cstdio>     // Required for: fopen, snprintf
+#include <cstdio>     // Required for: snprintf
 #include <vector>
 
 //----------------------------------------------------------------------------------
@@ -30,27 +28,10 @@ static struct {
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-// Reads the whole file into track.bytes; false with the system's reason if it cannot. A
-// folder opens for reading too, but is no file.
+// Reads the whole file into track.bytes; false with the reason if it cannot (a folder, a
+// named pipe, a file larger than any track).
 static bool read_music_file(const char *file, std::string &why) {
-    std::FILE *f = std::fopen(file, "rb");
-    if (!f) {
-        why = std::strerror(errno);
-        return false;
-    }
-    struct stat info = {};
-    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) {
-        why = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a plain file";
-        std::fclose(f);
-        return false;
-    }
-    track.bytes.assign(size_t(info.st_size), 0);
-    const size_t got = track.bytes.empty() ? 0 : std::fread(track.bytes.data(), 1, track.bytes.size(), f);
-    const bool failed = std::ferror(f) != 0;
-    if (failed) why = std::strerror(errno);
-    track.bytes.resize(got);   // a shorter read is judged by the decoder as a cut-off stream
-    std::fclose(f);
-    return !failed;
+    return read_plain_file(file, OGG_MAX_FILE_BYTES, track.bytes, why);
 }
 
 [[noreturn]] static void music_not_found(const char *file, const std::string &why) {
@@ -58,6 +39,13 @@ static bool read_music_file(const char *file, std::string &why) {
     std::snprintf(text, sizeof text, "%s not found", file);
     std::snprintf(reason, sizeof reason, "%s: %s", file, why.c_str());
     fatal_error_because(text, reason);
+}
+
+// The player's fixed text for a refused stream; stderr names the file and says why.
+[[noreturn]] static void music_refused(const char *file, const char *text, const std::string &why) {
+    char reason[1200];
+    std::snprintf(reason, sizeof reason, "%s: %s", file, why.c_str());
+    fatal_error_because(text, why.empty() ? nullptr : reason);
 }
 
 //----------------------------------------------------------------------------------
@@ -80,9 +68,10 @@ void open_music(const char *file, float tempo, bool loop) {
         music_not_found(file, why);
     }
     if (!sound_stream_open(track.bytes.data(), track.bytes.size(), loop)) {
-        int code = sound_error();
+        const int code = sound_error();
+        const std::string why = sound_error_detail();
         sound_close();
-        fatal_error(sound_error_text(code));
+        music_refused(file, sound_error_text(code), why);
     }
     sound_stream_set_end_callback(music_notification);
     sound_stream_play_paused();
@@ -134,8 +123,8 @@ void open_music_offline(const char *file, float tempo) {
     music.virtual_ms = 0.0;
     std::string why;
     if (!read_music_file(file, why)) music_not_found(file, why);
-    if (!decode_ogg_mono(track.bytes.data(), track.bytes.size(), track.offline_pcm, track.offline_rate))
-        fatal_error(sound_error_text(SOUND_ERR_FORMAT));
+    if (!decode_ogg_mono(track.bytes.data(), track.bytes.size(), track.offline_pcm, track.offline_rate, why))
+        music_refused(file, sound_error_text(SOUND_ERR_FORMAT), why);
     update_band_sums();
 }
 

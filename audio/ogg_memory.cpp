@@ -2,6 +2,7 @@
 #include "audio/ogg_memory.h"
 #include <ogg/ogg.h>   // Required for: ogg_sync_*, ogg_page_eos
 #include <algorithm>   // Required for: std::min
+#include <cstdio>      // Required for: snprintf
 #include <cstring>
 
 //----------------------------------------------------------------------------------
@@ -56,18 +57,36 @@ static bool ends_with_final_page(const unsigned char *bytes, size_t size) {
 //----------------------------------------------------------------------------------
 // Module Functions
 //----------------------------------------------------------------------------------
-bool open_ogg_memory(OggVorbis_File *vf, OggMemory *mem) {
+bool open_ogg_memory(OggVorbis_File *vf, OggMemory *mem, std::string &why) {
     std::memset(vf, 0, sizeof *vf);
     mem->at = 0;
-    if (!mem->bytes || mem->size == 0 || !ends_with_final_page(mem->bytes, mem->size)) return false;
-    ov_callbacks calls = { read_memory, seek_memory, nullptr, tell_memory };
-    if (ov_open_callbacks(mem, vf, nullptr, 0, calls) != 0) return false;
-    vorbis_info *info = ov_info(vf, -1);
-    if (!info || info->channels < 1 || info->rate <= 0 || ov_pcm_total(vf, -1) <= 0) {
-        ov_clear(vf);
+    if (!mem->bytes || mem->size == 0) {
+        why = "an empty file";
         return false;
     }
-    return true;
+    if (!ends_with_final_page(mem->bytes, mem->size)) {
+        why = "not a complete Ogg stream (cut off, or another format)";
+        return false;
+    }
+    ov_callbacks calls = { read_memory, seek_memory, nullptr, tell_memory };
+    if (ov_open_callbacks(mem, vf, nullptr, 0, calls) != 0) {
+        why = "not Ogg Vorbis";
+        return false;
+    }
+    vorbis_info *info = ov_info(vf, -1);
+    const ogg_int64_t claimed = ov_pcm_total(vf, -1);
+    if (!info || info->channels < 1 || info->rate <= 0 || claimed <= 0) {
+        why = "no sound in the stream";
+    } else if (claimed / info->rate >= OGG_MAX_SECONDS) {
+        char text[160];
+        std::snprintf(text, sizeof text, "too large: it claims %lld samples, more than %d seconds of sound",
+                      (long long)claimed, OGG_MAX_SECONDS);
+        why = text;
+    } else {
+        return true;
+    }
+    ov_clear(vf);
+    return false;
 }
 
 long read_ogg_frames(OggVorbis_File *vf, float *stereo, int frames, float *mono) {
@@ -90,19 +109,21 @@ long read_ogg_frames(OggVorbis_File *vf, float *stereo, int frames, float *mono)
     }
 }
 
-bool decode_ogg_mono(const unsigned char *bytes, size_t size, std::vector<float> &mono, int &rate) {
+bool decode_ogg_mono(const unsigned char *bytes, size_t size, std::vector<float> &mono, int &rate,
+                     std::string &why) {
     OggVorbis_File vf;
     OggMemory mem = { bytes, size, 0 };
-    if (!open_ogg_memory(&vf, &mem)) return false;
+    mono.clear();
+    if (!open_ogg_memory(&vf, &mem, why)) return false;
     rate = int(ov_info(&vf, -1)->rate);
-    mono.assign(size_t(ov_pcm_total(&vf, -1)), 0.0f);
-    size_t at = 0;
-    while (at < mono.size()) {
-        long got = read_ogg_frames(&vf, nullptr, int(std::min<size_t>(4096, mono.size() - at)), &mono[at]);
+    // The buffer grows with what is really decoded, up to the length claimed.
+    const size_t claimed = size_t(ov_pcm_total(&vf, -1));
+    float chunk[4096];
+    while (mono.size() < claimed) {
+        const long got = read_ogg_frames(&vf, nullptr, int(std::min<size_t>(4096, claimed - mono.size())), chunk);
         if (got <= 0) break;
-        at += size_t(got);
+        mono.insert(mono.end(), chunk, chunk + got);
     }
-    mono.resize(at);
     ov_clear(&vf);
     return true;
 }

@@ -19,6 +19,7 @@
 #include <cmath>         // Required for: std::floor, std::fabs
 #include <cstring>       // Required for: std::memset, std::strcmp
 #include <mutex>         // Required for: std::mutex, std::lock_guard
+#include <string>
 
 //----------------------------------------------------------------------------------
 // Defines
@@ -46,6 +47,7 @@ struct Position {
 
 static struct {
     int  error;                    // code of the latest failure
+    std::string detail;            // what exactly failed, "" if nothing more is known
     bool audio_up;                 // the audio subsystem was started here
     SDL_AudioDeviceID device;      // 0 while closed
     SDL_AudioSpec spec;            // the device's rate, buffer size, float stereo
@@ -180,6 +182,7 @@ float sound_required_version() {
 
 bool sound_init(int mix_rate) {
     sound.error = SOUND_OK;
+    sound.detail.clear();
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             sound.error = SOUND_ERR_INIT;
@@ -196,6 +199,10 @@ bool sound_init(int mix_rate) {
 
 int sound_error() {
     return sound.error;
+}
+
+const char *sound_error_detail() {
+    return sound.detail.c_str();
 }
 
 void sound_close() {
@@ -217,7 +224,7 @@ bool sound_stream_open(const unsigned char *bytes, size_t size, bool loop) {
     }
     close_stream();
     sound.mem = { bytes, size, 0 };
-    if (!open_ogg_memory(&sound.vf, &sound.mem)) {
+    if (!open_ogg_memory(&sound.vf, &sound.mem, sound.detail)) {
         sound.error = SOUND_ERR_FORMAT;
         return false;
     }

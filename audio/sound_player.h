@@ -26,6 +26,7 @@ float       sound_version();                      // the linked SDL as major + m
 float       sound_required_version();             // the SDL the player was built against, same form
 bool        sound_init(int mix_rate);             // audio subsystem and paused output device; false: see sound_error
 int         sound_error();                        // code of the latest failure, SOUND_OK if none
+const char *sound_error_detail();                 // what exactly failed (why a stream was refused), "" if unknown
 const char *sound_error_text(int code);           // fixed English text of a code; "Unknown error" outside 0..18
 void        sound_close();                        // closes the stream, the device and the audio subsystem
 

@@ -162,7 +162,7 @@ static bool finish_page(const char *file) {
     const std::string path = sheet.folder + "/" + file;
     std::string error;
     if (!write_png_file(path.c_str(), rgb.data(), SHEET_WIDTH, SHEET_HEIGHT, true, error)) {
-        std::fprintf(stderr, "CONTACT SHEET: %s\n", error.c_str());
+        std::fprintf(stderr, "CONTACT SHEET: cannot write %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     std::printf("CONTACT SHEET: wrote %s\n", path.c_str());
@@ -443,5 +443,7 @@ int run_contact_sheet(const char *folder) {
     if (offline_job_interrupted()) end_interrupted_offline_job();
     std::printf("CONTACT SHEET: %d pages in %.1f s (precalc %.1f s)\n", sheet.pages_written,
                 seconds_since(start), precalc_seconds);
-    return finish_offline_job(ok ? 0 : 1);
+    // A page that could not be written (a full disk) is the folder's fault, as when it cannot
+    // be made at all.
+    return finish_offline_job(ok ? 0 : 2);
 }

@@ -30,4 +30,4 @@ SheetRect picture_rect(const SheetRect &cell);               // the panel of a p
 SheetRect label_rect(const SheetRect &cell);                 // the two label lines at the bottom
 
 int contact_sheet_page_count();               // mesh pages + picture pages
-int run_contact_sheet(const char *folder);    // exit status: 0 written, 1 failed, 2 folder unwritable
+int run_contact_sheet(const char *folder);    // exit status: 0 written, 2 folder unwritable or a page lost (disk full)

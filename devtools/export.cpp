@@ -2,7 +2,7 @@
 // frame into a video file. Ctrl-C or SIGTERM stop it between frames and remove the
 // unfinished file; a second signal removes it at once and leaves.
 #include "devtools/export.h"
-#include "platform/data_folder.h"         // Required for: data_file()
+#include "platform/data_folder.h"    // Required for: data_file(), read_plain_file()
 #include "audio/music.h"             // Required for: MUSIC_FILE_NAME
 #include "audio/ogg_memory.h"        // Required for: open_ogg_memory(), read_ogg_frames()
 #include "devtools/export_progress.h"
@@ -16,8 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>                  // Required for: isatty(), unlink(), _exit()
 #include <vector>
 
@@ -58,7 +56,7 @@ static void on_stop_signal(int signal) {
 }
 
 static void watch_stop_signals(bool on) {
-    static struct sigaction old_int, old_term;
+    static struct sigaction old_int, old_term, old_hup;
     if (on) {
         struct sigaction action;
         std::memset(&action, 0, sizeof action);
@@ -66,21 +64,24 @@ static void watch_stop_signals(bool on) {
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &old_int);
         sigaction(SIGTERM, &action, &old_term);
+        sigaction(SIGHUP, &action, &old_hup);   // the terminal closed
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");   // SDL must not take them over
     } else {
         sigaction(SIGINT, &old_int, nullptr);
         sigaction(SIGTERM, &old_term, nullptr);
+        sigaction(SIGHUP, &old_hup, nullptr);
     }
 }
 
 static bool open_track(std::string &error) {
     const std::string file = data_file(MUSIC_FILE_NAME);
-    std::ifstream in(file, std::ios::binary);
-    track.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string why;
+    bool ok = read_plain_file(file.c_str(), OGG_MAX_FILE_BYTES, track.bytes, why);
     track.memory = { track.bytes.data(), track.bytes.size(), 0 };
-    if (!in.good() && !in.eof()) track.bytes.clear();
-    if (track.bytes.empty() || !open_ogg_memory(&track.vorbis, &track.memory)) {
-        error = "cannot read the music " + file + ": the export needs the whole track";
+    ok = ok && open_ogg_memory(&track.vorbis, &track.memory, why);
+    if (!ok) {
+        track.bytes.clear();
+        error = "cannot read the music " + file + ": " + why + " (the export needs the whole track)";
         return false;
     }
     track.samples = ov_pcm_total(&track.vorbis, -1);
@@ -93,6 +94,17 @@ static void close_track() {
     ov_clear(&track.vorbis);
     track.bytes.clear();
     track.bytes.shrink_to_fit();
+}
+
+// The final name can take the finished file: a folder there would refuse the rename only
+// after every frame had been rendered.
+static bool destination_usable(const std::string &path, std::string &error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "cannot export to " + path + ": a folder of that name is in the way";
+        return false;
+    }
+    return true;
 }
 
 // count stereo samples of the track from sample first on; silence past its end.
@@ -130,7 +142,7 @@ static int export_frames(const Options &opts, const ExportPlan &plan, VideoFile 
         sound.resize(2 * size_t(count));
         read_track(first, count, sound.data());
         if (!add_video_picture(file, rgb.data(), error) || !add_video_sound(file, sound.data(), count, error)) {
-            std::fprintf(stderr, "orbplume: %s: %s\n", opts.export_file.c_str(), error.c_str());
+            std::fprintf(stderr, "orbplume: cannot export %s: %s\n", opts.export_file.c_str(), error.c_str());
             return 2;
         }
         const double t2 = seconds_now();
@@ -193,22 +205,24 @@ int run_export(const Options &opts) {
                      opts.export_file.c_str());
         return 2;
     }
-    if (!open_track(error) || !plan_export(opts.from, opts.to, opts.fps, track.samples, track.rate, plan, error)) {
+    if (!destination_usable(opts.export_file, error) || !open_track(error) || !plan_export(opts.from, opts.to, opts.fps, track.samples, track.rate, plan, error)) {
         std::fprintf(stderr, "orbplume: %s\n", error.c_str());
         if (!track.bytes.empty()) close_track();
         return 2;
     }
+    // From the moment the file exists, a stop signal ends the export here, between frames.
+    stop_signal = 0;
+    watch_stop_signals(true);
     VideoFile *file = open_video_file({ opts.export_file, opts.width, opts.height, opts.fps, track.rate }, error);
     if (!file) {
         std::fprintf(stderr, "orbplume: %s\n", error.c_str());
+        watch_stop_signals(false);
         close_track();
         return 2;
     }
     const std::string temporary = temporary_video_path(opts.export_file);
     std::snprintf(unfinished_path, sizeof unfinished_path, "%s", temporary.c_str());
     offline_job_partial_file(temporary);   // a fatal error removes it on the way out
-    stop_signal = 0;
-    watch_stop_signals(true);
 
     std::fprintf(stderr, "EXPORT: %s, %lld frames %dx%d at %d fps, show time %.3f to %.3f\n",
                  opts.export_file.c_str(), plan.frames, opts.width, opts.height, opts.fps,
@@ -223,7 +237,7 @@ int run_export(const Options &opts) {
     if (status == 0) {
         const double t0 = seconds_now();
         if (!finish_video_file(file, error)) {
-            std::fprintf(stderr, "orbplume: %s\n", error.c_str());
+            std::fprintf(stderr, "orbplume: cannot export %s: %s\n", opts.export_file.c_str(), error.c_str());
             status = 2;
         }
         times.encode += seconds_now() - t0;
@@ -231,7 +245,8 @@ int run_export(const Options &opts) {
     }
     if (file) abandon_video_file(file);
     if (status > 128) std::fprintf(stderr, "orbplume: export stopped by %s, %s not written\n",
-                                   status == 128 + SIGINT ? "Ctrl-C" : "SIGTERM", opts.export_file.c_str());
+                                   status == 128 + SIGINT ? "Ctrl-C" : status == 128 + SIGHUP ? "SIGHUP" : "SIGTERM",
+                                   opts.export_file.c_str());
     unfinished_path[0] = 0;
     offline_job_partial_file("");
     stop_offline_show();

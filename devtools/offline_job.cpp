@@ -46,6 +46,7 @@ static void catch_stop_signal(int signal_number) {
 void begin_offline_job() {
     catch_stop_signal(SIGINT);
     catch_stop_signal(SIGTERM);
+    catch_stop_signal(SIGHUP);   // the terminal was closed
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     set_fatal_exit(OFFLINE_FATAL_STATUS, remove_partial_file);
     prefer_offscreen_video();

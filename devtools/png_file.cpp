@@ -11,9 +11,12 @@
 // Internal Functions
 //----------------------------------------------------------------------------------
 // Called by libpng on a fatal error: keep the message, then leave through setjmp.
+// A failed write (a full disk) also gives the system's reason.
 static void png_error_exit(png_structp png, png_const_charp message) {
+    const int code = errno;
     std::string *error = static_cast<std::string *>(png_get_error_ptr(png));
     *error = message;
+    if (code) *error += std::string(": ") + std::strerror(code);
     png_longjmp(png, 1);
 }
 
@@ -64,6 +67,7 @@ bool write_png_file(const char *path, const unsigned char *rgb, int width, int h
         rows[size_t(y)] = const_cast<png_bytep>(rgb + row_bytes * size_t(source));
     }
 
+    errno = 0;   // so that a library error can tell whether the system gave a reason
     bool ok = encode_png(fp, rows.data(), width, height, error);
     if (std::fclose(fp) != 0 && ok) {
         error = temp + ": " + std::strerror(errno);

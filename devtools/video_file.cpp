@@ -11,7 +11,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <strings.h>   // Required for: strcasecmp()
 
 //----------------------------------------------------------------------------------
@@ -78,7 +80,7 @@ static bool encode(VideoFile *f, Encoder &e, AVFrame *frame, std::string &error)
     }
     av_packet_free(&packet);
     if (ret < 0 && ret != AVERROR(EAGAIN) && ret != AVERROR_EOF) {
-        error = "writing failed: " + av_error_text(ret);
+        error = "cannot write " + f->temporary + ": " + av_error_text(ret);
         return false;
     }
     return true;
@@ -380,7 +382,7 @@ bool finish_video_file(VideoFile *f, std::string &error) {
         ok = ret >= 0;
     }
     if (ok && std::rename(f->temporary.c_str(), f->spec.path.c_str()) != 0) {
-        error = "cannot rename " + f->temporary + " to " + f->spec.path;
+        error = "cannot rename " + f->temporary + " to " + f->spec.path + ": " + std::strerror(errno);
         ok = false;
     }
     if (!ok) {

@@ -16,3 +16,9 @@ std::string first_data_folder(const std::vector<std::string> &candidates);
 const std::string &resolve_data_folder();
 const std::string &data_folder();            // the folder kept ("data" before resolving)
 std::string data_file(const char *name);     // data_folder() + "/" + name
+
+// Reading a data file. Only a plain file is opened: a folder, a device or a named pipe is
+// refused with the reason, and never waited on (a pipe's open would block until a writer came).
+int  open_plain_file(const char *path, std::string &why);   // read-only descriptor, or -1 and why
+bool read_plain_file(const char *path, size_t max_bytes, std::vector<unsigned char> &bytes,
+                     std::string &why);                      // the whole file; false and why if unreadable or over max_bytes

@@ -33,4 +33,7 @@ void place_picture_in_window() {
         fatal_error(text);
     }
     set_picture_area(w, h);
+    if (!win.hidden)
+        std::fprintf(stderr, "WINDOW: %dx%d, the picture %dx%d at %d,%d\n", w, h, app.window_width,
+                     app.window_height, app.picture_x, app.picture_y);
 }

@@ -7,6 +7,7 @@
 // the fallback when the display lacks the mode).
 void start_engine(bool fullscreen, int width, int height, const char *title, bool hidden,
                   bool desktop = false);
-// Centres the 4:3 picture in the window as made (black bars where the shape differs); fatal
-// when the window exceeds the GL's viewport limit.
+// Centres the 4:3 picture in the window at its size now (black bars where the shape differs);
+// again whenever the window's size changes. Fatal when the window exceeds the GL's viewport
+// limit. A shown window logs its size and the picture's place on stderr.
 void place_picture_in_window();

@@ -59,8 +59,12 @@ static bool parse_size(const char *text, int &w, int &h) {
 
 // A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
 // offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
+static bool renders_offline(ProgramTool tool) {
+    return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT;
+}
+
 static bool size_allowed(ProgramTool tool, int w, int h) {
-    if (tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT)
+    if (renders_offline(tool))
         return w >= OFFLINE_MIN_WIDTH && h >= OFFLINE_MIN_HEIGHT && w <= OFFLINE_MAX_SIZE &&
                h <= OFFLINE_MAX_SIZE && w % 2 == 0 && h % 2 == 0;
     return w >= MIN_WIDTH && h >= MIN_HEIGHT && w <= MAX_SIZE && h <= MAX_SIZE;
@@ -73,7 +77,7 @@ static bool parse_number(const std::string &text, float &value) {
     errno = 0;
     const double v = std::strtod(text.c_str(), &end);
     if (errno || *end != 0 || !std::isfinite(v)) return false;
-    value = float(v);
+    value = v == 0.0 ? 0.0f : float(v);   // "-0" is 0: no "t-00.000.png" beside "t000.000.png"
     return true;
 }
 
@@ -169,8 +173,21 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
     return true;
 }
 
+// Records the tool an option asks for; false when another option already chose a different one.
+static bool choose_tool(Options &opts, ProgramTool tool, const char *option, const char *&chosen_by,
+                        std::string &error) {
+    if (chosen_by && opts.tool != tool) {
+        error = std::string(chosen_by) + " and " + option + " cannot be used together";
+        return false;
+    }
+    opts.tool = tool;
+    chosen_by = option;
+    return true;
+}
+
 bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     const char *export_only = nullptr;   // the last option given that needs --export
+    const char *tool_option = nullptr;   // the option that chose opts.tool
     for (int i = 1; i < argc; i++) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
@@ -208,14 +225,14 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
                 return false;
             }
             i++;
-            opts.tool = TOOL_DESCRIBE;
+            if (!choose_tool(opts, TOOL_DESCRIBE, a, tool_option, error)) return false;
         } else if (!std::strcmp(a, "--render")) {
             if (i + 1 >= argc) {
                 error = "--render wants a list of show times";
                 return false;
             }
             if (!parse_time_list(argv[++i], opts.render_times, error)) return false;
-            opts.tool = TOOL_RENDER;
+            if (!choose_tool(opts, TOOL_RENDER, a, tool_option, error)) return false;
         } else if (!std::strcmp(a, "--out")) {
             if (i + 1 >= argc || !argv[i + 1][0]) {
                 error = "--out wants a folder";
@@ -223,14 +240,14 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             }
             opts.out_dir = argv[++i];
         } else if (!std::strcmp(a, "--benchmark")) {
-            opts.tool = TOOL_BENCHMARK;
+            if (!choose_tool(opts, TOOL_BENCHMARK, a, tool_option, error)) return false;
         } else if (!std::strcmp(a, "--export")) {
             if (i + 1 >= argc || !argv[i + 1][0]) {
                 error = "--export wants a file name ending in .mp4, .mkv or .webm";
                 return false;
             }
             opts.export_file = argv[++i];
-            opts.tool = TOOL_EXPORT;
+            if (!choose_tool(opts, TOOL_EXPORT, a, tool_option, error)) return false;
         } else if (!std::strcmp(a, "--fps")) {
             char *end = nullptr;
             const long fps = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
@@ -256,6 +273,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             }
             opts.contact_sheet = argv[++i];
             opts.dialog = false;
+            if (!choose_tool(opts, TOOL_CONTACT_SHEET, a, tool_option, error)) return false;
         } else {
             error = "unknown option " + echo(a);
             return false;
@@ -278,7 +296,7 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
         return false;
     }
     if (opts.size_given && !size_allowed(opts.tool, opts.width, opts.height)) {
-        error = opts.tool == TOOL_SHOW || opts.tool == TOOL_DESCRIBE
+        error = !renders_offline(opts.tool)
                     ? "--size wants a window from 384x288 to 16384x16384"
                     : "--size wants even sizes from 384x288 to 4096x4096 for the offline tools";
         return false;

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-// What the program does after parsing: play the show, or one of the offline tools.
-enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT };
+// What the program does after parsing: play the show, or one of the offline tools. One run
+// does one thing: a second, different tool on the command line is refused.
+enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT, TOOL_CONTACT_SHEET };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
@@ -17,7 +18,7 @@ struct Options {
     bool        desktop = false;       // --desktop: full screen at the desktop's resolution
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
-    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark or --export
+    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark, --export or --contact-sheet
     float       describe_time = 0;     // --describe T
     std::vector<float> render_times;   // --render TIMES, ascending as given
     std::string out_dir;               // --out DIR (required with --render)

@@ -49,10 +49,8 @@ void prefer_offscreen_video() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
 }
 
-// True when the window's display lists a mode of exactly width x height.
-static bool display_has_mode(SDL_Window *window, int width, int height) {
-    const int display = SDL_GetWindowDisplayIndex(window);
-    if (display < 0) return false;
+// True when the display lists a mode of exactly width x height.
+static bool display_has_mode(int display, int width, int height) {
     for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; i++) {
         SDL_DisplayMode mode;
         if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
@@ -85,22 +83,34 @@ SDL_Window *create_gl_window(bool fullscreen, int width, int height, int colour_
 
     if (hidden) fullscreen = false;
     win.hidden = hidden;
-    Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    int wx = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : x);
-    int wy = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : y);
-    win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
-    if (!win.window) return failed("window", SDL_GetError());
-
-    if (fullscreen && !desktop && !display_has_mode(win.window, width, height)) {
+    // Full screen opens on the first display (the window's corner is at 0,0).
+    if (fullscreen && !desktop && !display_has_mode(0, width, height)) {
         std::fprintf(stderr, "WINDOW: the display has no %dx%d mode; filling the desktop instead\n",
                      width, height);
         desktop = true;
     }
     win.desktop = fullscreen && desktop;
-    if (win.desktop) {
-        if (SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
-            return failed("full screen", SDL_GetError());
-    } else if (fullscreen) {
+    // A window that covers the desktop is made at the desktop's size, without a frame, in its
+    // corner, and only then asked to be full screen: a window manager would resize it anyway,
+    // but without one (a bare X server) nobody would, and it would stay small while the
+    // picture was laid out for the whole screen.
+    Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    int wx = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : x);
+    int wy = fullscreen ? 0 : (x == 0 && y == 0 ? SDL_WINDOWPOS_CENTERED : y);
+    SDL_Rect desk;
+    if (win.desktop && SDL_GetDisplayBounds(0, &desk) == 0) {
+        flags |= SDL_WINDOW_BORDERLESS;
+        wx = desk.x;
+        wy = desk.y;
+        width = desk.w;
+        height = desk.h;
+    }
+    win.window = SDL_CreateWindow(title, wx, wy, width, height, flags);
+    if (!win.window) return failed("window", SDL_GetError());
+
+    if (win.desktop && SDL_SetWindowFullscreen(win.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return failed("full screen", SDL_GetError());
+    if (fullscreen && !win.desktop) {
         // The window exists before the mode changes, as the failure path expects.
         SDL_DisplayMode mode = {};
         mode.w = width;

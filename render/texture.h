@@ -54,6 +54,7 @@ TextureChain make_screen_texture_chain();        // 8 black targets, 512 down to
 Texture *make_noise_cube_texture(int a);         // noise cube map, or a 2a x 2a 2D fallback + 6 faces
 
 // Image functions (CPU memory)
+constexpr unsigned MAX_PICTURE_SIDE = 4096;   // a larger picture is refused before it is decoded
 unsigned char *load_jpeg(const char *file, int *width, int *height);   // packed RGB, top row first; fatal on error
 unsigned char *pad_image_rgba(const unsigned char *rgb, const unsigned char *alpha_rgb,
                               AlphaFunction alpha_fn, int w, int h, int W, int H);   // W x H RGBA, white padding

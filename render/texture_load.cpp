@@ -3,6 +3,7 @@
 // library error or warning (a truncated or damaged file) into fatal_error naming the file,
 // so the window is torn down and the display mode restored like any other start-up fault.
 #include "render/texture.h"
+#include "platform/data_folder.h" // Required for: open_plain_file()
 #include "platform/messages.h"    // Required for: fatal_error()
 #include "platform/settings.h"    // Required for: next_power_of_two()
 #include <cerrno>
@@ -11,7 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
-#include <sys/stat.h>
+#include <string>
+#include <unistd.h>               // Required for: close()
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -59,17 +61,14 @@ static int texture_side(int n) {
 // Module Functions
 //----------------------------------------------------------------------------------
 unsigned char *load_jpeg(const char *file, int *width, int *height) {
-    FILE *fp = std::fopen(file, "rb");
-    if (!fp) picture_not_found(file, std::strerror(errno));
-    struct stat info;
-    if (fstat(fileno(fp), &info) != 0) {
+    std::string why;
+    const int fd = open_plain_file(file, why);   // a folder or a named pipe is refused here
+    if (fd < 0) picture_not_found(file, why.c_str());
+    FILE *fp = fdopen(fd, "rb");
+    if (!fp) {
         const int code = errno;
-        std::fclose(fp);
+        close(fd);
         picture_not_found(file, std::strerror(code));
-    }
-    if (!S_ISREG(info.st_mode)) {   // a folder opens for reading, then reads nothing
-        std::fclose(fp);
-        picture_not_found(file, S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a plain file");
     }
 
     jpeg_decompress_struct cinfo;
@@ -86,6 +85,15 @@ unsigned char *load_jpeg(const char *file, int *width, int *height) {
     jpeg_create_decompress(&cinfo);
     jpeg_stdio_src(&cinfo, fp);
     jpeg_read_header(&cinfo, TRUE);
+    // The header's size is a claim: check it before anything is allocated from it.
+    if (cinfo.image_width > MAX_PICTURE_SIDE || cinfo.image_height > MAX_PICTURE_SIDE) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%u x %u pixels, too large (at most %d x %d)", cinfo.image_width,
+                      cinfo.image_height, MAX_PICTURE_SIDE, MAX_PICTURE_SIDE);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(fp);
+        jpeg_fatal(file, text);
+    }
     jpeg_start_decompress(&cinfo);
     if (cinfo.output_components != 3) {
         jpeg_destroy_decompress(&cinfo);
@@ -98,6 +106,11 @@ unsigned char *load_jpeg(const char *file, int *width, int *height) {
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 JDIMENSION(row_bytes), 1);
     unsigned char *rgb = static_cast<unsigned char *>(std::malloc(row_bytes * h));
+    if (!rgb) {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(fp);
+        jpeg_fatal(file, "out of memory");
+    }
     for (int y = 0; cinfo.output_scanline < cinfo.output_height; y++) {
         jpeg_read_scanlines(&cinfo, row, 1);
         std::memcpy(rgb + row_bytes * y, row[0], row_bytes);

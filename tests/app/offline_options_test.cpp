@@ -2,6 +2,7 @@
 // and which options belong together.
 #include "platform/options.h"
 #include <gtest/gtest.h>
+#include <cmath>
 #include <vector>
 
 static bool parse_args(std::vector<const char *> args, Options &opts, std::string &error) {
@@ -145,4 +146,45 @@ TEST(OfflineOptionsTest, DescribeTakesTheTimesRenderTakes) {
     for (auto &w : words) joined += w;
     EXPECT_FALSE(parse_args({ joined.c_str() }, l, e));
     EXPECT_LT(e.size(), 200u);
+}
+
+// One run does one thing: a second, different tool is refused naming both options, whatever
+// the order, instead of one of them being silently dropped. The same tool twice is one tool.
+TEST(OfflineOptionsTest, TwoDifferentToolsAreRefusedNamingBoth) {
+    const struct { std::vector<const char *> args; const char *first, *second; } conflicts[] = {
+        { { "--render", "1", "--out", "p", "--contact-sheet", "sheet" }, "--render", "--contact-sheet" },
+        { { "--export", "v.mp4", "--render", "1", "--out", "p" }, "--export", "--render" },
+        { { "--contact-sheet", "sheet", "--describe", "3" }, "--contact-sheet", "--describe" },
+        { { "--benchmark", "--export", "v.mkv" }, "--benchmark", "--export" },
+        { { "--describe", "3", "--benchmark" }, "--describe", "--benchmark" },
+    };
+    for (const auto &c : conflicts) {
+        Options o;
+        std::string e;
+        EXPECT_FALSE(parse_args(c.args, o, e)) << c.first << " " << c.second;
+        EXPECT_EQ(e, std::string(c.first) + " and " + c.second + " cannot be used together");
+    }
+    Options twice;
+    std::string e;
+    ASSERT_TRUE(parse_args({ "--render", "1", "--render", "2", "--out", "p" }, twice, e)) << e;
+    EXPECT_EQ(twice.render_times, std::vector<float>{ 2.0f });
+    Options sheet;
+    ASSERT_TRUE(parse_args({ "--contact-sheet", "sheet", "--unattended" }, sheet, e)) << e;
+    EXPECT_EQ(sheet.tool, TOOL_CONTACT_SHEET);
+    EXPECT_FALSE(sheet.dialog);
+}
+
+// Minus zero is zero: it names the same picture as 0, not a "t-00.000.png" beside it.
+TEST(TimeListTest, MinusZeroIsZero) {
+    std::vector<float> t;
+    std::string e;
+    EXPECT_FALSE(parse_time_list("0,-0", t, e));
+    EXPECT_NE(e.find("t000.000.png"), std::string::npos) << e;
+    for (const char *list : { "-0", "-0.0", "-0:1:0.5", "-0e5" }) {
+        ASSERT_TRUE(parse_time_list(list, t, e)) << list << ": " << e;
+        EXPECT_EQ(render_file_name(t.front()), "t000.000.png") << list;
+    }
+    Options o;
+    ASSERT_TRUE(parse_args({ "--export", "v.mp4", "--from", "-0" }, o, e)) << e;
+    EXPECT_FALSE(std::signbit(o.from));
 }

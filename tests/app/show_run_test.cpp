@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <array>
 #include <cstdio>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 
@@ -69,6 +70,37 @@ TEST(ShowRunTest, WithoutAnyDisplayTheShowAndTheDialogAreInitFailed) {
         EXPECT_NE(r.output.find("FATAL: Init failed!\nFATAL: "), std::string::npos) << args << "\n" << r.output;
         EXPECT_NE(r.output.find("no display"), std::string::npos) << args << "\n" << r.output;
         EXPECT_EQ(r.output.find("MUSIC:"), std::string::npos) << args << "\n" << r.output;
+    }
+}
+
+// Full screen on a bare X server (no window manager, as under the tests' Xvfb): the window
+// really covers the screen, and the picture is laid out for the window as it really is.
+TEST(ShowRunTest, FullScreenWithoutAWindowManagerCoversTheScreenAndThePictureFollows) {
+    for (const char *mode : { "--desktop", "--fullscreen" }) {
+        const std::string show = ORBPLUME_BINARY_DIR "/orbplume --no-dialog --unattended " + std::string(mode);
+        RunResult r = run("d=$(mktemp -d) && ln -s \"$PWD/data\" $d/data && cd $d && " +
+                          live_show_script(show, "echo screen $(xdotool getdisplaygeometry); "
+                                                 "echo window $(xdotool getwindowgeometry $wid | grep -o \"[0-9]*x[0-9]*\"); quit_show", 60) +
+                          "; cat show.log; rm -rf $d");
+        std::smatch screen, window, placed;
+        ASSERT_TRUE(std::regex_search(r.output, screen, std::regex("screen ([0-9]+) ([0-9]+)"))) << mode << "\n" << r.output;
+        ASSERT_TRUE(std::regex_search(r.output, window, std::regex("window ([0-9]+)x([0-9]+)"))) << mode << "\n" << r.output;
+        ASSERT_TRUE(std::regex_search(r.output, placed, std::regex("WINDOW: ([0-9]+)x([0-9]+), the picture"))) << mode << "\n" << r.output;
+        EXPECT_EQ(window[1].str() + "x" + window[2].str(), screen[1].str() + "x" + screen[2].str()) << mode;
+        EXPECT_EQ(placed[1].str() + "x" + placed[2].str(), window[1].str() + "x" + window[2].str()) << mode;
+        EXPECT_NE(r.output.find("status 0"), std::string::npos) << mode << "\n" << r.output;
+    }
+}
+
+// A driver named in SDL_VIDEODRIVER that draws nowhere shows the dialog to nobody: instead of
+// waiting for a click that cannot come, the show stops at once and says how to play without it.
+TEST(ShowRunTest, TheDialogOnAnUnseenDriverIsInitFailedNamingTheWayOut) {
+    for (const char *driver : { "offscreen", "dummy" }) {
+        RunResult r = run(std::string("SDL_VIDEODRIVER=") + driver + " timeout 60 ./orbplume --unattended");
+        EXPECT_EQ(r.status, 0) << driver << "\n" << r.output;
+        EXPECT_NE(r.output.find("FATAL: Init failed!\nFATAL: the start-up dialog cannot be shown on SDL's \"" +
+                                std::string(driver) + "\" video driver"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("--no-dialog"), std::string::npos) << r.output;
     }
 }
 

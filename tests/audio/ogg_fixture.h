@@ -7,24 +7,16 @@
 #include <vorbis/vorbisenc.h>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 
-#include <unistd.h>
-#include <vector>
-
 constexpr double TEST_PI = 3.141592653589793;
 
-// Test files carry the process id (ctest runs tests side by side) and go at exit.
+// Test files go in the running test's own temporary folder (tests/test_main.cpp), which is
+// removed when the test ends: each test writes the tracks it plays.
 inline struct TestFiles {
-    std::vector<std::string> paths;
-    std::string make(const std::string &name) {
-        paths.push_back(::testing::TempDir() + std::to_string(getpid()) + "_" + name);
-        return paths.back();
-    }
-    ~TestFiles() {
-        for (const std::string &p : paths) std::remove(p.c_str());
-    }
+    std::string make(const std::string &name) { return ::testing::TempDir() + name; }
 } test_files;
 
 // Encodes `frames` frames of wave(frame, channel) at `rate` into TempDir()/name; returns the path.
@@ -82,6 +74,33 @@ inline std::string write_test_ogg(const std::string &name, long frames, int chan
     vorbis_info_clear(&vi);
     std::fclose(out);
     return path;
+}
+
+// The stream's bytes with the sample count on its last page changed to `claimed` and that
+// page's checksum made good again: a valid file that lies about its length.
+inline std::string with_claimed_length(const std::string &ogg, long long claimed) {
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    char *buffer = ogg_sync_buffer(&sync, long(ogg.size()));
+    std::memcpy(buffer, ogg.data(), ogg.size());
+    ogg_sync_wrote(&sync, long(ogg.size()));
+    ogg_page page;
+    size_t at = 0, last = 0;
+    long step;
+    while ((step = ogg_sync_pageseek(&sync, &page)) != 0) {
+        if (step > 0) last = at;
+        at += size_t(step < 0 ? -step : step);
+    }
+    ogg_sync_clear(&sync);
+    std::string out = ogg;
+    unsigned char *header = reinterpret_cast<unsigned char *>(&out[last]);
+    for (int i = 0; i < 8; i++) header[6 + i] = (unsigned char)((unsigned long long)claimed >> (8 * i));
+    const int segments = header[26];
+    long body = 0;
+    for (int i = 0; i < segments; i++) body += header[27 + i];
+    ogg_page fixed = { header, 27 + segments, header + 27 + segments, body };
+    ogg_page_checksum_set(&fixed);
+    return out;
 }
 
 // A sine of the given amplitude, the same on every channel.

@@ -7,17 +7,14 @@
 #include <SDL.h>
 #include <vector>
 
-static const std::string &tone_track() {   // 2 s, stereo
-    static std::string path = write_test_ogg("clock_tone.ogg", 88200, 2, 44100, sine_wave(440.0, 0.3));
-    return path;
+static std::string tone_track() {   // 2 s, stereo
+    return write_test_ogg("clock_tone.ogg", 88200, 2, 44100, sine_wave(440.0, 0.3));
 }
-static const std::string &blip_track() {   // 0.25 s: ends (or wraps) quickly
-    static std::string path = write_test_ogg("clock_blip.ogg", 11025, 1, 44100, sine_wave(880.0, 0.3));
-    return path;
+static std::string blip_track() {   // 0.25 s: ends (or wraps) quickly
+    return write_test_ogg("clock_blip.ogg", 11025, 1, 44100, sine_wave(880.0, 0.3));
 }
-static const std::string &long_track() {   // 23 s of silence: room to seek to pattern 3
-    static std::string path = write_test_ogg("clock_long.ogg", 23 * 44100, 1, 44100, silence);
-    return path;
+static std::string long_track() {   // 23 s of silence: room to seek to pattern 3
+    return write_test_ogg("clock_long.ogg", 23 * 44100, 1, 44100, silence);
 }
 
 struct ClockSample { double wall, show; };

@@ -165,6 +165,17 @@ TEST(ContactSheetRunTest, UnwritableFolderExitsTwoNamingIt) {
     EXPECT_EQ(r.output.find("wrote"), std::string::npos) << r.output;
 }
 
+// A disk that fills up once pages are being written (a file size limit fails the write the
+// same way) is the folder's fault like an unwritable one: status 2, the page named, none left.
+TEST(ContactSheetRunTest, AFullDiskExitsTwoNamingThePage) {
+    const std::string folder = (fs::temp_directory_path() / "pages").string();
+    const ToolRun r = run_shell_in(ORBPLUME_BINARY_DIR, "trap '' XFSZ; ulimit -f 8; ./orbplume --contact-sheet " + folder);
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("CONTACT SHEET: cannot write " + folder + "/meshes-1.png: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("File too large"), std::string::npos) << r.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 0);
+}
+
 TEST(ContactSheetRunTest, OptionNeedsAFolderAndSkipsTheDialog) {
     std::vector<const char *> args = { "orbplume", "--contact-sheet", "pages" };
     Options opts;

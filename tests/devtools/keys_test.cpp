@@ -26,7 +26,7 @@ class KeysTest : public MusicTest {
 protected:
     void SetUp() override {
         MusicTest::SetUp();
-        static const std::string track = write_test_ogg("keys.ogg", 4410, 1, 44100, silence);
+        const std::string track = write_test_ogg("keys.ogg", 4410, 1, 44100, silence);
         open_music_offline(track.c_str(), 130.0f);
         devkeys = {};
         tick_table = {};

@@ -2,6 +2,7 @@
 // content and music: short stretches to each kind of file, read back and set against
 // --render's picture of the same time; refusals; Ctrl-C and SIGTERM part-way.
 #include "devtools/video_file.h"   // temporary_video_path()
+#include "audio/ogg_fixture.h"     // with_claimed_length()
 #include "tool_run.h"
 #include "video_reader.h"
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -100,8 +102,9 @@ TEST(ExportToolTest, WebmIsVp9WithOpusAndTheSameTwice) {
 
 TEST(ExportToolTest, RefusalsExitTwoNamingTheProblemAndWriteNothing) {
     ExportFolder dir;
-    const std::string plain = dir.path + "/plain";
+    const std::string plain = dir.path + "/plain", taken = dir.path + "/taken.mp4";
     std::ofstream(plain) << "x";
+    fs::create_directory(taken);
     const struct { std::string args, says; } cases[] = {
         { "--export " + dir.path + "/v.avi", ".mp4, .mkv or .webm" },
         { "--export " + plain + "/v.mp4", plain + "/v.mp4" },              // a folder below a plain file
@@ -112,6 +115,8 @@ TEST(ExportToolTest, RefusalsExitTwoNamingTheProblemAndWriteNothing) {
         { "--export " + dir.path + "/v.mp4 --size 320x240", "--size wants even sizes" },
         { "--export " + dir.path + "/v.mp4 --size 641x480", "--size wants even sizes" },
         { "--render 2 --out " + dir.path + " --fps 30", "--fps goes with --export" },
+        { "--export " + taken + " --to 0.1", "cannot export to " + taken + ": a folder" },   // before any frame
+        { "--export " + dir.path + "/v.mp4 --render 2 --out " + dir.path, "--export and --render cannot be used together" },
     };
     for (const auto &c : cases) {
         const ToolRun r = run_orbplume_in(ORBPLUME_BINARY_DIR, c.args);
@@ -119,7 +124,51 @@ TEST(ExportToolTest, RefusalsExitTwoNamingTheProblemAndWriteNothing) {
         EXPECT_EQ(r.output.rfind("orbplume: ", 0), 0u) << r.output;
         EXPECT_NE(r.output.substr(0, r.output.find('\n')).find(c.says), std::string::npos) << r.output;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);   // only plain
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2);   // plain and taken.mp4
+    EXPECT_TRUE(fs::is_empty(taken));
+}
+
+// The track as a hostile or careless user might leave it in the data folder: a folder, a
+// named pipe, a valid file whose last page claims 2^60 samples. Each is refused at once
+// (exit 2, before the content is built), naming the file and the reason; none crashes or hangs.
+TEST(ExportToolTest, AnUnusableTrackIsRefusedNamingItBeforeAnyFrame) {
+    ExportFolder dir;
+    std::ifstream in(ORBPLUME_BINARY_DIR "/data/vlux_q2_final.ogg", std::ios::binary);
+    const std::string track((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(track.size(), 1000u);
+    const struct { const char *name; std::function<void(const std::string &)> make; const char *says; } cases[] = {
+        { "folder", [](const std::string &p) { fs::create_directory(p); }, "a folder, not a file" },
+        { "pipe", [](const std::string &p) { mkfifo(p.c_str(), 0644); }, "a named pipe, not a file" },
+        { "claim", [&](const std::string &p) { std::ofstream(p, std::ios::binary) << with_claimed_length(track, 1LL << 60); },
+          "too large" },
+    };
+    for (const auto &c : cases) {
+        const std::string root = dir.path + "/" + c.name;
+        fs::create_directories(root + "/data");
+        fs::create_symlink(ORBPLUME_BINARY_DIR "/data/loading.jpg", root + "/data/loading.jpg");
+        c.make(root + "/data/vlux_q2_final.ogg");
+        const ToolRun r = run_shell_in(root, "timeout 60 " ORBPLUME_BINARY_DIR "/orbplume --export v.mp4");
+        EXPECT_EQ(r.status, 2) << c.name << "\n" << r.output;
+        EXPECT_EQ(r.output.rfind("orbplume: cannot read the music data/vlux_q2_final.ogg: " + std::string(c.says), 0), 0u)
+            << c.name << "\n" << r.output;
+        EXPECT_FALSE(fs::exists(root + "/v.mp4.partial")) << c.name;
+    }
+}
+
+// A disk that fills up part-way (here a file size limit, which fails a write the same way):
+// the message names the video and the system's reason, and nothing is left behind.
+TEST(ExportToolTest, AFullDiskNamesTheVideoAndTheReason) {
+    ExportFolder dir;
+    for (const char *name : { "full.mp4", "full.mkv" }) {
+        const std::string video = dir.path + "/" + name;
+        const ToolRun r = run_shell_in(ORBPLUME_BINARY_DIR, "trap '' XFSZ; ulimit -f 24; ./orbplume --export " + video +
+                                                                " --size 384x288 --fps 10 --from 2.03125 --to 2.53125");
+        EXPECT_EQ(r.status, 2) << r.output;
+        EXPECT_NE(r.output.find("orbplume: cannot export " + video + ": "), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("File too large"), std::string::npos) << r.output;
+        EXPECT_FALSE(fs::exists(temporary_video_path(video)));
+        EXPECT_FALSE(fs::exists(video));
+    }
 }
 
 // Starts an export in the background with its output in log; returns its process id.
@@ -152,8 +201,9 @@ static std::string read_text(const std::string &path) {
 
 TEST(ExportToolTest, CtrlCOrSigtermPartWayRemoveTheUnfinishedFile) {
     ExportFolder dir;
-    // SIGTERM while the content is still being built, Ctrl-C once frames are being encoded.
-    for (const int signal : { SIGTERM, SIGINT }) {
+    // SIGTERM and SIGHUP (the terminal closed) while the content is still being built,
+    // Ctrl-C once frames are being encoded.
+    for (const int signal : { SIGTERM, SIGHUP, SIGINT }) {
         SCOPED_TRACE(signal);
         const std::string video = dir.path + "/stopped.mkv", log = dir.path + "/log";
         const pid_t pid = start_export(video, log);
@@ -172,4 +222,30 @@ TEST(ExportToolTest, CtrlCOrSigtermPartWayRemoveTheUnfinishedFile) {
         EXPECT_FALSE(fs::exists(temporary_video_path(video)));
         EXPECT_FALSE(fs::exists(video));
     }
+}
+
+// Closing the terminal (SIGHUP) stops --render like Ctrl-C: at the next frame, saying so,
+// by that signal, with no half-written picture left under any name.
+TEST(RenderToolTest, SighupStopsAtTheNextFrameAndLeavesNoPartialPicture) {
+    ExportFolder dir;
+    const std::string log = dir.path + "/log", out = dir.path + "/pics";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        if (chdir(ORBPLUME_BINARY_DIR) != 0) _exit(99);
+        execl("./orbplume", "orbplume", "--render", "2.03125:40:0.5", "--size", "384x288", "--out", out.c_str(), nullptr);
+        _exit(98);
+    }
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(wait_for([&] { return read_text(log).find("RENDER: ") != std::string::npos; }));
+    kill(pid, SIGHUP);
+    int raw = 0;
+    ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+    const std::string output = read_text(log);
+    ASSERT_TRUE(WIFSIGNALED(raw)) << output;
+    EXPECT_EQ(WTERMSIG(raw), SIGHUP);
+    EXPECT_NE(output.find("orbplume: stopped by Hangup"), std::string::npos) << output;
+    for (const auto &e : fs::directory_iterator(out)) EXPECT_EQ(e.path().extension(), ".png") << e.path();
 }

@@ -7,6 +7,7 @@
 #include "platform/gl_caps.h"
 #include "platform/settings.h"
 #include <GL/gl.h>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,21 +38,25 @@ TEST(JpegTest, MissingCorruptAndGreyFilesEndTheShowNamingTheFile) {
                 "data/no_such_file.jpg not found");
 
     // A good file cut short: libjpeg only warns about it; the show stops.
-    const char *good = "texture_test_whole.jpg";
+    const std::string whole = ::testing::TempDir() + "texture_test_whole.jpg";
+    const char *good = whole.c_str();
     ASSERT_TRUE(write_test_jpeg(good, 64, 64, 3, [](int x, int y, unsigned char *p) {
         p[0] = (unsigned char)(x * 4); p[1] = (unsigned char)(y * 4); p[2] = (unsigned char)(x ^ y);
     }));
     std::ifstream in(good, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const char *cut = "texture_test_truncated.jpg";
+    const std::string truncated = ::testing::TempDir() + "texture_test_truncated.jpg";
+    const char *cut = truncated.c_str();
     std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     EXPECT_EXIT(load_jpeg(cut, &w, &h), ::testing::ExitedWithCode(0), "texture_test_truncated.jpg: ");
 
-    const char *junk = "texture_test_junk.jpg";
+    const std::string junk_file = ::testing::TempDir() + "texture_test_junk.jpg";
+    const char *junk = junk_file.c_str();
     std::ofstream(junk, std::ios::binary) << "this is not a picture at all";
     EXPECT_EXIT(load_jpeg(junk, &w, &h), ::testing::ExitedWithCode(0), "texture_test_junk.jpg: Not a JPEG");
 
-    const char *grey = "texture_test_grey.jpg";
+    const std::string grey_file = ::testing::TempDir() + "texture_test_grey.jpg";
+    const char *grey = grey_file.c_str();
     ASSERT_TRUE(write_test_jpeg(grey, 8, 8, 1, [](int, int, unsigned char *p) { p[0] = 128; }));
     EXPECT_EXIT(load_jpeg(grey, &w, &h), ::testing::ExitedWithCode(0), "texture_test_grey.jpg: not a colour");
 }
@@ -64,6 +69,54 @@ TEST(JpegTest, FolderIsNotFoundAndStderrSaysItIsAFolder) {
     std::filesystem::create_directories(folder);
     EXPECT_EXIT(load_jpeg(folder.c_str(), &w, &h), ::testing::ExitedWithCode(0),
                 "texture_test_folder.jpg not found\nFATAL: .*texture_test_folder.jpg: a folder");
+}
+
+// A header is a claim: a 17 KB file may say it holds 65500 x 65500 pixels. Such a picture is
+// refused by its size before anything is allocated for it, naming the file.
+TEST(JpegTest, APictureClaimingHugeSidesIsTooLargeNamingTheFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
+    const std::string small = ::testing::TempDir() + "texture_test_small.jpg";
+    ASSERT_TRUE(write_test_jpeg(small.c_str(), 16, 8, 3, [](int x, int, unsigned char *p) { p[0] = p[1] = p[2] = (unsigned char)(x * 16); }));
+    std::ifstream in(small, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t frame = bytes.find("\xff\xc0");   // start of frame: length, precision, height, width
+    ASSERT_NE(frame, std::string::npos);
+    const struct { const char *name; int width, height; } claims[] = {
+        { "texture_test_huge.jpg", 65500, 65500 }, { "texture_test_wide.jpg", 8192, 8 }, { "texture_test_tall.jpg", 16, 4097 },
+    };
+    for (const auto &c : claims) {
+        std::string crafted = bytes;
+        crafted[frame + 5] = char(c.height >> 8);
+        crafted[frame + 6] = char(c.height & 255);
+        crafted[frame + 7] = char(c.width >> 8);
+        crafted[frame + 8] = char(c.width & 255);
+        const std::string path = ::testing::TempDir() + c.name;
+        std::ofstream(path, std::ios::binary) << crafted;
+        EXPECT_EXIT(load_jpeg(path.c_str(), &w, &h), ::testing::ExitedWithCode(0),
+                    std::string(c.name) + ": " + std::to_string(c.width) + " x " + std::to_string(c.height) +
+                        " pixels, too large") << c.name;
+    }
+    // The largest picture taken still loads.
+    const std::string edge = ::testing::TempDir() + "texture_test_edge.jpg";
+    ASSERT_TRUE(write_test_jpeg(edge.c_str(), int(MAX_PICTURE_SIDE), 8, 3, [](int, int, unsigned char *p) { p[0] = p[1] = p[2] = 7; }));
+    unsigned char *rgb = load_jpeg(edge.c_str(), &w, &h);
+    EXPECT_EQ(w, int(MAX_PICTURE_SIDE));
+    EXPECT_EQ(h, 8);
+    std::free(rgb);
+}
+
+// A named pipe in place of a picture is refused at once: opening it for reading must not
+// wait for a writer.
+TEST(JpegTest, ANamedPipeIsNotFoundAndNeverWaitedOn) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    app.unattended = true;
+    int w, h;
+    const std::string pipe = ::testing::TempDir() + "texture_test_pipe.jpg";
+    ASSERT_TRUE(mkfifo(pipe.c_str(), 0644) == 0 || errno == EEXIST);   // a death test's child finds it made
+    EXPECT_EXIT(load_jpeg(pipe.c_str(), &w, &h), ::testing::ExitedWithCode(0),
+                "texture_test_pipe.jpg not found\nFATAL: .*texture_test_pipe.jpg: a named pipe");
 }
 
 TEST(JpegTest, UnreadablePictureIsNotFoundAndStderrSaysWhy) {

@@ -101,16 +101,30 @@ protected:
     static inline const float SQUARE[] = { -70, -70, 0, 70, -70, 0, 70, 70, 0, -70, 70, 0 };
     static inline const int A_FACES[] = { 0, 1, 2, 0, 2, 3 };
     static inline const int B_FACES[] = { 0, 1, 2, 0, 2, 3, 0, 1, 2, 0, 2, 3 };
+    // The emblem's own parts, made once and kept (like the show's records, they live on); each
+    // test puts them in place of whatever an earlier test of the program left in res.
+    struct Parts { MeshObject *a, *b; Texture *metal; };
+    static const Parts &parts() {
+        static const Parts made = { build_mesh(A_FACES, SQUARE, nullptr, nullptr, nullptr, 4, 2, RF_FLAT),
+                                    build_mesh(B_FACES, SQUARE, nullptr, nullptr, nullptr, 4, 4, RF_FLAT),
+                                    make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0) };
+        return made;
+    }
     void SetUp() override {
         GLTest::SetUp();
         app.show_started = 0;
-        if (!res.twin_part_a_mesh) {
-            res.twin_part_a_mesh = build_mesh(A_FACES, SQUARE, nullptr, nullptr, nullptr, 4, 2, RF_FLAT);
-            res.twin_part_b_mesh = build_mesh(B_FACES, SQUARE, nullptr, nullptr, nullptr, 4, 4, RF_FLAT);
-            res.metal_texture = make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0);
-        }
+        saved_ = { res.twin_part_a_mesh, res.twin_part_b_mesh, res.metal_texture };
+        res.twin_part_a_mesh = parts().a;
+        res.twin_part_b_mesh = parts().b;
+        res.metal_texture = parts().metal;
         reset_render_state(BLACK_RGBA);
     }
+    void TearDown() override {
+        res.twin_part_a_mesh = saved_.a;
+        res.twin_part_b_mesh = saved_.b;
+        res.metal_texture = saved_.metal;
+    }
+    Parts saved_ = {};
 };
 
 TEST_F(EmblemTest, FrontForTheFirstHalfTurnBackForTheSecondInTheLowerRightCorner) {

@@ -7,7 +7,8 @@ option(ORBPLUME_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanit
 if(ORBPLUME_SANITIZE)
   set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_compile_options(${SANITIZE_FLAGS} -O1)
-  add_link_options(-fsanitize=address,undefined)
+  # dlclose (sanitizer_options.cpp) is exported so that libraries loaded at run time find it too.
+  add_link_options(-fsanitize=address,undefined -Wl,--export-dynamic-symbol=dlclose)
   add_library(sanitizer_options OBJECT ${CMAKE_CURRENT_LIST_DIR}/sanitizer_options.cpp)
   link_libraries(sanitizer_options)
 endif()
