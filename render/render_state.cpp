@@ -12,6 +12,8 @@ RenderGlobals render = {
     { { 0, 1, 0 }, 0.1f, 1000.0f, { 0, 0 } },
     { 0, 0 },
     0,
+    { false, {}, {} },
+    true,
 };
 
 // Attribute groups push_render_state saves: everything a draw may change except the
@@ -71,13 +73,13 @@ void reset_render_state(const float *clear_rgba) {
         if (render.startup_wipes++ < 8) {
             set_picture_viewport();
             glClearColor(0, 0, 0, 0);
-            glClear(GL_COLOR_BUFFER_BIT);
+            clear_buffers(GL_COLOR_BUFFER_BIT);
         }
     }
     if (clear_rgba) {
         glClearColor(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
         glClearDepth(1.0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear_buffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
     render.drawn.faces = 0;
@@ -200,4 +202,28 @@ void set_fog(const float rgba[4], float start, float end) {
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
     glHint(GL_FOG_HINT, GL_DONT_CARE);
+}
+
+void count_fill(FillKind kind, double pixels) {
+    if (!render.fill.on) return;
+    render.fill.pixels[kind] += pixels;
+    render.fill.calls[kind]++;
+}
+
+double viewport_pixels() {
+    GLint v[4];
+    glGetIntegerv(GL_VIEWPORT, v);
+    return double(v[2]) * double(v[3]);
+}
+
+void clear_buffers(unsigned mask) {
+    glClear(mask);
+    if (!render.fill.on) return;
+    double area = double(app.drawable_width) * double(app.drawable_height);
+    if (glIsEnabled(GL_SCISSOR_TEST)) {
+        GLint box[4];
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        area = double(box[2]) * double(box[3]);
+    }
+    count_fill(FILL_CLEAR, area);
 }

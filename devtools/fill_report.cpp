@@ -1,0 +1,54 @@
+// devtools/fill_report.cpp - counting one frame's fill and printing the table.
+// A cell reads "2.35 (14)": 2.35 windows' worth of pixels per frame, in 14 calls per frame.
+#include "devtools/fill_report.h"
+#include <cstdio>
+
+//----------------------------------------------------------------------------------
+// Defines
+//----------------------------------------------------------------------------------
+static const char *const KIND_NAMES[FILL_KINDS] = { "clears", "scenes", "passes", "copies" };
+
+//----------------------------------------------------------------------------------
+// Module Functions
+//----------------------------------------------------------------------------------
+void fill_frame_begin() {
+    for (int k = 0; k < FILL_KINDS; k++) {
+        render.fill.pixels[k] = 0;
+        render.fill.calls[k] = 0;
+    }
+    render.fill.on = true;
+}
+
+void fill_frame_end(FillTally &tally) {
+    render.fill.on = false;
+    tally.frames++;
+    for (int k = 0; k < FILL_KINDS; k++) {
+        tally.pixels[k] += render.fill.pixels[k];
+        tally.calls[k] += render.fill.calls[k];
+    }
+}
+
+void print_fill_table(const char *const names[], const FillTally tallies[], int count,
+                      int window_width, int window_height) {
+    const double window = double(window_width) * double(window_height);
+    std::printf("fill per frame, in windows of %dx%d pixels (calls per frame in brackets):\n",
+                window_width, window_height);
+    std::printf("%-10s", "section");
+    for (const char *kind : KIND_NAMES) std::printf(" %14s", kind);
+    std::printf(" %8s\n", "total");
+    for (int i = 0; i < count; i++) {
+        const FillTally &t = tallies[i];
+        const double frames = t.frames > 0 ? double(t.frames) : 1.0;
+        double total = 0;
+        std::printf("%-10s", names[i]);
+        for (int k = 0; k < FILL_KINDS; k++) {
+            const double windows = t.pixels[k] / frames / window;
+            total += windows;
+            std::printf(" %7.2f (%4.1f)", windows, t.calls[k] / frames);
+        }
+        std::printf(" %8.2f\n", total);
+    }
+    std::printf("clears: each clear's area (the whole window unless scissored); scenes: one view per\n"
+                "scene call or environment face, overdraw inside it not seen; passes: the viewport of\n"
+                "every full-screen quad or strip; copies: the rectangle copied into a texture\n");
+}
