@@ -2,6 +2,9 @@
 // by kind (clears, scene views, full-screen passes, copies into textures) against the
 // window's own pixel count, so work that cannot reach the picture stands out.
 // The counts come from render.fill (render/render_state.h): our calls, not the driver.
+// Beside them, the processor time the frames took in all of the process's threads (the
+// driver's drawing threads included), a steadier figure than frames per second on a
+// machine that is busy with other work.
 #pragma once
 #include "render/render_state.h"   // FillKind, FILL_KINDS
 
@@ -9,6 +12,7 @@ struct FillTally {
     int    frames;                 // frames added
     double pixels[FILL_KINDS];     // summed over those frames
     int    calls[FILL_KINDS];
+    double cpu_seconds;            // process CPU time, all threads
 };
 
 void fill_frame_begin();                             // zero render.fill and start counting

@@ -14,6 +14,7 @@ RenderGlobals render = {
     0,
     { false, {}, {} },
     true,
+    false,
 };
 
 // Attribute groups push_render_state saves: everything a draw may change except the
@@ -73,7 +74,7 @@ void reset_render_state(const float *clear_rgba) {
         if (render.startup_wipes++ < 8) {
             set_picture_viewport();
             glClearColor(0, 0, 0, 0);
-            clear_buffers(GL_COLOR_BUFFER_BIT);
+            glClear(GL_COLOR_BUFFER_BIT);
         }
     }
     if (clear_rgba) {
@@ -204,6 +205,14 @@ void set_fog(const float rgba[4], float start, float end) {
     glHint(GL_FOG_HINT, GL_DONT_CARE);
 }
 
+// The area a clear covers now: the window, or the scissor box.
+static double cleared_pixels() {
+    if (!glIsEnabled(GL_SCISSOR_TEST)) return double(app.drawable_width) * double(app.drawable_height);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    return double(box[2]) * double(box[3]);
+}
+
 void count_fill(FillKind kind, double pixels) {
     if (!render.fill.on) return;
     render.fill.pixels[kind] += pixels;
@@ -216,14 +225,17 @@ double viewport_pixels() {
     return double(v[2]) * double(v[3]);
 }
 
+// While a frame is drawn in the offscreen corner, the rest of the window is never read
+// before the final passes clear it whole: a clear may stop at the corner. The driver then
+// clears a third of a 640x480 window, and less of a larger one.
 void clear_buffers(unsigned mask) {
-    glClear(mask);
-    if (!render.fill.on) return;
-    double area = double(app.drawable_width) * double(app.drawable_height);
-    if (glIsEnabled(GL_SCISSOR_TEST)) {
-        GLint box[4];
-        glGetIntegerv(GL_SCISSOR_BOX, box);
-        area = double(box[2]) * double(box[3]);
+    const bool corner = render.cuts && render.clears_in_corner && !glIsEnabled(GL_SCISSOR_TEST);
+    if (corner) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT);
     }
-    count_fill(FILL_CLEAR, area);
+    glClear(mask);
+    if (render.fill.on) count_fill(FILL_CLEAR, cleared_pixels());
+    if (corner) glDisable(GL_SCISSOR_TEST);
 }
+

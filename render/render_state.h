@@ -28,6 +28,7 @@ struct RenderGlobals {
         int    calls[FILL_KINDS];
     } fill;
     bool cuts;                // skip work that cannot change the picture (off only to prove that)
+    bool clears_in_corner;    // clears may stop at the offscreen corner: nothing outside it is read
 };
 extern RenderGlobals render;   // written by render/ and by scenes between reset and set_camera
 
@@ -47,4 +48,4 @@ void set_fog(const float rgba[4], float start, float end);   // linear; off at t
 // Fill accounting and clears
 void   count_fill(FillKind kind, double pixels);   // adds to render.fill while it is on
 double viewport_pixels();                          // area of the current viewport
-void   clear_buffers(unsigned mask);               // glClear, counted over the window or the scissor box
+void   clear_buffers(unsigned mask);               // glClear (the corner alone while clears_in_corner), counted

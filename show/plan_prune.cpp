@@ -22,12 +22,16 @@ enum : uint8_t {
     SCENE_KEEPS_STATE  = 2,   // draws from the shared random sequence or carries state between calls
 };
 
-// A call's effect: what it reads, what it overwrites whole, and whether it must run anyway.
+// A call's effect: what it reads, what it changes, what of that it overwrites whole (so
+// that nothing earlier can show through), and whether it must run anyway.
 struct CallEffect {
     uint32_t reads;
     uint32_t writes;
+    uint32_t kills;
     bool     always;
 };
+
+static CallEffect replaces(uint32_t reads, uint32_t writes, bool always) { return { reads, writes, writes, always }; }
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -95,27 +99,27 @@ static CallEffect call_effect(const PlanCall &c) {
     switch (c.op) {
     case PLAN_SCENE: {
         const uint8_t traits = scene_traits(c.scene);
-        return { (traits & SCENE_READS_TARGET) ? a : 0u, LIVE_FRAME | a, (traits & SCENE_KEEPS_STATE) != 0 };
+        return replaces((traits & SCENE_READS_TARGET) ? a : 0u, LIVE_FRAME | a, (traits & SCENE_KEEPS_STATE) != 0);
     }
     case PLAN_COPY:
-        return { LIVE_FRAME, a, false };
+        return replaces(LIVE_FRAME, a, false);
     case PLAN_CROSSFADE:   // a x (1 - mix) + b x mix, over a cleared frame
-        return { read_if(c.tex[0], 1.0f - c.arg[0]) | read_if(c.tex[1], c.arg[0]), LIVE_FRAME, !offscreen };
+        return replaces(read_if(c.tex[0], 1.0f - c.arg[0]) | read_if(c.tex[1], c.arg[0]), LIVE_FRAME, !offscreen);
     case PLAN_MIX_ADD:
-        return { read_if(c.tex[0], c.arg[0]) | read_if(c.tex[1], c.arg[1]), LIVE_FRAME, !offscreen };
+        return replaces(read_if(c.tex[0], c.arg[0]) | read_if(c.tex[1], c.arg[1]), LIVE_FRAME, !offscreen);
     case PLAN_BLUR:        // always drawn offscreen; the scratch is written before it is read
-        return { a, LIVE_FRAME | texture_bit(c.tex[1]), false };
+        return replaces(a, LIVE_FRAME | texture_bit(c.tex[1]), false);
     case PLAN_ZOOM_BLUR:
     case PLAN_ZOOM_BLUR_FLASH:
-        return { a, LIVE_FRAME, !offscreen };
-    case PLAN_LAYER:       // blends over the frame
-        return { a | LIVE_FRAME, 0, !offscreen };
+        return replaces(a, LIVE_FRAME, !offscreen);
+    case PLAN_LAYER:       // may blend over the frame
+        return { a | LIVE_FRAME, LIVE_FRAME, 0, !offscreen };
     case PLAN_FILM:        // grain from the shared random sequence
     case PLAN_RIPPLE:
     case PLAN_BEAT_FLASH:
-        return { a | LIVE_FRAME, 0, true };
+        return { a | LIVE_FRAME, LIVE_FRAME, 0, true };
     }
-    return { LIVE_ALL, 0, true };
+    return { LIVE_ALL, LIVE_ALL, 0, true };
 }
 
 //----------------------------------------------------------------------------------
@@ -128,7 +132,7 @@ int mark_live_calls(const FramePlan &plan, bool keep[MAX_PLAN_CALLS]) {
         const CallEffect e = call_effect(plan.calls[i]);
         keep[i] = e.always || (e.writes & live) != 0;
         if (!keep[i]) continue;
-        live = (live & ~e.writes) | e.reads;
+        live = (live & ~e.kills) | e.reads;
         kept++;
     }
     return kept;

@@ -118,11 +118,31 @@ static std::string format(const char *fmt, ...) {
 //----------------------------------------------------------------------------------
 // Module Functions
 //----------------------------------------------------------------------------------
+// The calls before the first one that draws into the window work in the offscreen corner.
+static bool draws_in_window(const PlanCall &c) {
+    switch (c.op) {
+    case PLAN_SCENE:
+    case PLAN_COPY:
+    case PLAN_BLUR:   // always offscreen
+    case PLAN_FILM:
+        return false;
+    case PLAN_RIPPLE:
+    case PLAN_BEAT_FLASH:
+        return true;
+    default:
+        return !(c.flags & RF_OFFSCREEN);
+    }
+}
+
 void run_frame_plan(const FramePlan &plan) {
     bool keep[MAX_PLAN_CALLS];
     if (render.cuts) mark_live_calls(plan, keep);
-    for (int i = 0; i < plan.count; i++)
+    render.clears_in_corner = true;
+    for (int i = 0; i < plan.count; i++) {
+        if (draws_in_window(plan.calls[i])) render.clears_in_corner = false;
         if (!render.cuts || keep[i]) run_call(plan.calls[i]);
+    }
+    render.clears_in_corner = false;
 }
 
 void timeline() {

@@ -17,7 +17,7 @@
 
 namespace fs = std::filesystem;
 
-constexpr int CUT_W = 384, CUT_H = 288;
+constexpr int CUT_W = 512, CUT_H = 384;   // larger than the offscreen corner, so the clears that stop there are tried
 
 // 28 times evenly over the show, then moments where the cuts do the most.
 static const float CUT_TIMES[] = {
@@ -74,7 +74,7 @@ TEST(CutsTest, FramesAreBitIdenticalWithAndWithoutTheCuts) {
     for (float t : CUT_TIMES) list += (list.empty() ? "" : ",") + std::to_string(t);
     const std::string out = bin + "/cuts";
     fs::remove_all(out);
-    const std::string render = "ORBPLUME_PREROLL_FRAMES=4 " + bin + "/orbplume --size 384x288 --render " + list;
+    const std::string render = "ORBPLUME_PREROLL_FRAMES=4 " + bin + "/orbplume --size 512x384 --render " + list;
     const ToolRun lean = run_shell_in(bin, render + " --out " + out + "/lean");
     ASSERT_EQ(lean.status, 0) << lean.output;
     const ToolRun full = run_shell_in(bin, "ORBPLUME_NO_CUTS=1 " + render + " --out " + out + "/full");
