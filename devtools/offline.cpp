@@ -5,6 +5,7 @@
 #include "devtools/offline_job.h"   // Required for: offline_job_interrupted(), end_interrupted_offline_job()
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
+#include "devtools/fill_report.h"   // Required for: fill_frame_begin/end(), print_fill_table()
 #include "platform/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "platform/messages.h"          // Required for: fatal_error()
 #include "platform/settings.h"          // Required for: app, clear_picture_bars()
@@ -19,6 +20,8 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,6 +54,9 @@ static double seconds_now() {
 double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
+    // Only the check that the cuts leave the picture alone turns them off.
+    const char *no_cuts = std::getenv("ORBPLUME_NO_CUTS");
+    render.cuts = !(no_cuts && *no_cuts && std::strcmp(no_cuts, "0") != 0);
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
     place_picture_in_window();
     const double start = seconds_now();
@@ -80,9 +86,16 @@ void render_frame_at(double t) {
     timeline();
 }
 
-// The pre-roll frames before t, then t itself.
+// The pre-roll frames before t, then t itself. ORBPLUME_PREROLL_FRAMES=N (for tests that
+// only compare two ways of drawing the same frames) keeps just the last N of them.
 void render_with_preroll(double t) {
-    for (double at : preroll_times(t)) render_frame_at(at);
+    std::vector<double> times = preroll_times(t);
+    const char *frames = std::getenv("ORBPLUME_PREROLL_FRAMES");
+    if (frames && *frames) {
+        const size_t keep = size_t(std::clamp(std::atoi(frames), 0, OFFLINE_PREROLL_FRAMES));
+        if (times.size() > keep) times.erase(times.begin(), times.end() - long(keep));
+    }
+    for (double at : times) render_frame_at(at);
     render_frame_at(t);
 }
 
@@ -129,12 +142,14 @@ static double percentile(std::vector<double> v, double p) {
 struct BenchSample {
     std::vector<double> fps;
     double plan_s = 0, issue_s = 0, finish_s = 0;
+    FillTally fill = {};
 };
 
 // One frame at show time t, timeline() taken apart: the script's decisions, then the
 // calls, then the driver.
 static void measure_frame(double t, BenchSample &sample) {
     stop_if_interrupted();
+    fill_frame_begin();
     const double t0 = seconds_now();
     set_virtual_time(t);
     FramePlan plan;
@@ -145,6 +160,7 @@ static void measure_frame(double t, BenchSample &sample) {
     const double t2 = seconds_now();   // every command of the frame issued
     glFinish();
     const double t3 = seconds_now();   // and carried out
+    fill_frame_end(sample.fill);
     sample.plan_s += t1 - t0;
     sample.issue_s += t2 - t1;
     sample.finish_s += t3 - t2;
@@ -212,6 +228,10 @@ int run_benchmark(const Options &opts) {
     std::printf("BENCHMARK: precalc %.2f s\n", precalc_seconds);
     std::printf("%-10s %6s %11s %8s %7s %7s %7s\n", "section", "frames", "fps median", "fps p5",
                 "plan", "issue", "finish");
+    constexpr int SECTIONS = int(sizeof BENCH_SECTIONS / sizeof BENCH_SECTIONS[0]);
+    const char *fill_names[SECTIONS + 1];
+    FillTally fills[SECTIONS + 1];
+    int rows = 0;
     for (const auto &section : BENCH_SECTIONS) {
         BenchSample sample;
         for (int run = 0; run < BENCH_RUNS; run++) {
@@ -220,15 +240,20 @@ int run_benchmark(const Options &opts) {
             for (int f = 0; f < BENCH_RUN_FRAMES; f++) measure_frame(start + f * FRAME_PATTERNS, sample);
         }
         print_sample(section.name, sample);
+        fill_names[rows] = section.name;
+        fills[rows++] = sample.fill;
     }
     BenchSample busiest;
     for (int f = 0; f < BENCH_RUNS * BENCH_RUN_FRAMES; f++) measure_frame(BENCH_BUSIEST_TIME, busiest);
     print_sample("busiest", busiest);
+    fill_names[rows] = "busiest";
+    fills[rows++] = busiest.fill;
     std::printf("busiest: the script's heaviest frame, show time %.5f (four scenes), drawn again and again\n",
                 BENCH_BUSIEST_TIME);
     std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
                 "calls, including whatever the driver does before returning (a software renderer\n"
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
+    print_fill_table(fill_names, fills, rows, opts.width, opts.height);
     print_isosurface_timings();
     check_gl_error();
     stop_offline_show();

@@ -18,7 +18,7 @@
 //----------------------------------------------------------------------------------
 static void clear_colour_transparent() {
     glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clear_buffers(GL_COLOR_BUFFER_BIT);
 }
 
 // Post state with source bound in the mode of flags.
@@ -76,6 +76,7 @@ static void zoom_copies(const Texture *source, int copies, float step, float int
 void glow_chain_build(const TextureChain &chain, int contrast, float spread, const float tint[4]) {
     bind_texture(&chain.levels[0], 0);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT);
+    count_fill(FILL_COPY, double(OFFSCREEN_WIDTH) * OFFSCREEN_HEIGHT);
 
     push_render_state();
         render.view.near_plane = 0.01f;

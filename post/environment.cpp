@@ -52,6 +52,7 @@ static void render_face(const FaceTurn &turn, float time, EnvironmentView view, 
     glLoadIdentity();
     glRotatef(turn.angle, turn.x, turn.y, turn.z);
     gluLookAt(eye[0], eye[1], eye[2], look.x, look.y, look.z, 0, 1, 0);
+    if (render.fill.on) count_fill(FILL_SCENE, viewport_pixels());
     view(time, 1);
 }
 
@@ -133,6 +134,7 @@ void capture_cube_faces(Texture *tex, float time, EnvironmentView view, const Ca
         // sub-image copy fills them without reallocating six times a capture.
         glCopyTexSubImage2D(GLenum(GL_TEXTURE_CUBE_MAP_POSITIVE_X_ARB + i), 0, 0, 0, 0, 0,
                             tex->width, tex->height);
+        count_fill(FILL_COPY, double(tex->width) * tex->height);
         glDisable(GL_TEXTURE_CUBE_MAP_ARB);
     }
 }
@@ -146,6 +148,7 @@ void capture_fallback_faces(Texture *tex, float time, EnvironmentView view, cons
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, face->id);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, face->width, face->height);
+        count_fill(FILL_COPY, double(face->width) * face->height);
     }
 }
 

@@ -97,6 +97,9 @@ void ripple_pass(const Texture *picture, float, float amplitude, float intensity
 
 void beat_flash(float s, float gain, float rate, float decay) {
     const float e = beat_flash_level(s, rate, decay);
+    // Between flashes nothing is added to the colours (only to the window's alpha, which
+    // no picture reads and the window is not asked to have).
+    if (render.cuts && gain * e <= 0) return;
     set_ortho_view(0);
     glDisable(GL_FOG);
     glDisable(GL_TEXTURE_2D);
@@ -107,6 +110,7 @@ void beat_flash(float s, float gain, float rate, float decay) {
     glBlendFunc(GL_ONE, GL_ONE);
     glColor4f(gain * e, gain * e, gain * e, 1);
     const float z = quad_depth();
+    if (render.fill.on) count_fill(FILL_PASS, viewport_pixels());
     glBegin(GL_POLYGON);
         glVertex3f(-1,  1, z);
         glVertex3f( 1,  1, z);

@@ -17,12 +17,50 @@ static void flat_unlit_untested() {
     glDisable(GL_TEXTURE_GEN_T);
 }
 
+static bool clear_colour_is_zero() {
+    float c[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, c);
+    return c[0] == 0 && c[1] == 0 && c[2] == 0 && c[3] == 0;
+}
+
+// The same picture as draw_pair with less work: a layer at weight 0 (vertex colours clamp
+// at 0) adds nothing, and over a zero base the first layer drawn may simply replace what
+// is there. In the offscreen corner nothing outside the viewport is read before the window
+// is cleared again, so no clear is needed. Returns false where this does not apply.
+static bool draw_pair_lean(const Texture *first, float weight1, const Texture *second, float weight2,
+                           RenderFlags flags, bool blend_first) {
+    const bool draw_first = weight1 > 0, draw_second = weight2 > 0;
+    if (!render.cuts || !(flags & RF_OFFSCREEN) || !(draw_first || draw_second)) return false;
+    // A cross-fade's first layer replaces the clear; a mix adds to it, so it must be zero.
+    if (blend_first && !clear_colour_is_zero()) return false;
+    push_render_state();
+        set_ortho_view(flags);
+        flat_unlit_untested();
+        glEnable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        if (draw_first) {
+            glColor4f(weight1, weight1, weight1, weight1);
+            bind_texture(first, flags);
+            draw_screen_quad(0, 0);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE);
+        }
+        if (draw_second) {
+            bind_texture(second, flags);
+            glColor4f(weight2, weight2, weight2, weight2);
+            draw_screen_quad(0, 0);
+        }
+    pop_render_state();
+    return true;
+}
+
 // Clears, then draws first x weight1 and, added on top, second x weight2.
 static void draw_pair(const Texture *first, float weight1, const Texture *second, float weight2,
                       RenderFlags flags, bool blend_first) {
+    if (draw_pair_lean(first, weight1, second, weight2, flags, blend_first)) return;
     push_render_state();
         set_ortho_view(flags);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clear_buffers(GL_COLOR_BUFFER_BIT);
         flat_unlit_untested();
         glEnable(GL_TEXTURE_2D);
         if (blend_first) {

@@ -12,6 +12,7 @@ float quad_depth() { return render.view.near_plane + 0.001f; }
 
 void draw_screen_quad(float dx, float dy) {
     const float z = quad_depth(), s = quad_max_s(), t = quad_max_t();
+    if (render.fill.on) count_fill(FILL_PASS, viewport_pixels());
     glBegin(GL_POLYGON);
         glTexCoord2f(0, 0); glVertex3f(-1 + dx, -1 + dy, z);
         glTexCoord2f(s, 0); glVertex3f( 1 + dx, -1 + dy, z);
@@ -22,6 +23,7 @@ void draw_screen_quad(float dx, float dy) {
 
 void draw_screen_quad_flipped() {
     const float z = quad_depth();
+    if (render.fill.on) count_fill(FILL_PASS, viewport_pixels());
     glBegin(GL_POLYGON);
         glTexCoord2f(0, 1); glVertex3f(-1, -1, z);
         glTexCoord2f(1, 1); glVertex3f( 1, -1, z);

@@ -13,6 +13,7 @@
 // NOTE: the last pair sits at y = 1 - 2/rows, so the top band gets nothing from a strip.
 static void draw_row_strip(const float *offsets, float amplitude, float scale, int rows) {
     const float z = quad_depth(), s = quad_max_s(), t = quad_max_t();
+    if (render.fill.on) count_fill(FILL_PASS, viewport_pixels());
     glBegin(GL_TRIANGLE_STRIP);
     for (int i = 0; i < rows; i++) {
         const float d = scale * amplitude * offsets[i];
@@ -44,7 +45,7 @@ void wobble_split(const Texture *source, const float *offsets, float amplitude, 
     push_render_state();
         glClearColor(0, 0, 0, 0);
         glClearDepth(0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear_buffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         begin_wobble(source, flags);
         glColor4f(intensity, 0, 0, 1);
         draw_row_strip(offsets, amplitude, 1.0f, rows);

@@ -12,6 +12,9 @@ RenderGlobals render = {
     { { 0, 1, 0 }, 0.1f, 1000.0f, { 0, 0 } },
     { 0, 0 },
     0,
+    { false, {}, {} },
+    true,
+    false,
 };
 
 // Attribute groups push_render_state saves: everything a draw may change except the
@@ -77,7 +80,7 @@ void reset_render_state(const float *clear_rgba) {
     if (clear_rgba) {
         glClearColor(clear_rgba[0], clear_rgba[1], clear_rgba[2], clear_rgba[3]);
         glClearDepth(1.0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear_buffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
     render.drawn.faces = 0;
@@ -201,3 +204,38 @@ void set_fog(const float rgba[4], float start, float end) {
     glFogf(GL_FOG_END, end);
     glHint(GL_FOG_HINT, GL_DONT_CARE);
 }
+
+// The area a clear covers now: the window, or the scissor box.
+static double cleared_pixels() {
+    if (!glIsEnabled(GL_SCISSOR_TEST)) return double(app.drawable_width) * double(app.drawable_height);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    return double(box[2]) * double(box[3]);
+}
+
+void count_fill(FillKind kind, double pixels) {
+    if (!render.fill.on) return;
+    render.fill.pixels[kind] += pixels;
+    render.fill.calls[kind]++;
+}
+
+double viewport_pixels() {
+    GLint v[4];
+    glGetIntegerv(GL_VIEWPORT, v);
+    return double(v[2]) * double(v[3]);
+}
+
+// While a frame is drawn in the offscreen corner, the rest of the window is never read
+// before the final passes clear it whole: a clear may stop at the corner. The driver then
+// clears a third of a 640x480 window, and less of a larger one.
+void clear_buffers(unsigned mask) {
+    const bool corner = render.cuts && render.clears_in_corner && !glIsEnabled(GL_SCISSOR_TEST);
+    if (corner) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, OFFSCREEN_WIDTH, OFFSCREEN_HEIGHT);
+    }
+    glClear(mask);
+    if (render.fill.on) count_fill(FILL_CLEAR, cleared_pixels());
+    if (corner) glDisable(GL_SCISSOR_TEST);
+}
+

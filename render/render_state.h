@@ -5,6 +5,11 @@
 #pragma once
 #include "render/render_types.h"   // RenderFlags, RF_* bits, CameraKey
 
+// What the drawing fills, by kind, for the benchmark's fill table. Pixels are counted from
+// our own calls (the area each clear, pass quad, copy or scene view covers), not asked of
+// the driver; overdraw inside a scene's own geometry is not seen.
+enum FillKind { FILL_CLEAR, FILL_SCENE, FILL_PASS, FILL_COPY, FILL_KINDS };
+
 struct RenderGlobals {
     struct {
         float up[3];          // camera up vector for set_camera
@@ -17,6 +22,13 @@ struct RenderGlobals {
         int vertices;         // vertices drawn since the last reset
     } drawn;                  // summed by the draws, read by the overlay
     int startup_wipes;        // resets made while show_started == 1; the first 8 wipe the window
+    struct {
+        bool   on;                     // counting (the benchmark); off, each count is one test
+        double pixels[FILL_KINDS];     // summed since the caller last zeroed them
+        int    calls[FILL_KINDS];
+    } fill;
+    bool cuts;                // skip work that cannot change the picture (off only to prove that)
+    bool clears_in_corner;    // clears may stop at the offscreen corner: nothing outside it is read
 };
 extern RenderGlobals render;   // written by render/ and by scenes between reset and set_camera
 
@@ -32,3 +44,8 @@ void set_ortho_view(RenderFlags flags);             // flat -1..1 view; RF_OFFSC
 void set_perspective(float fov_deg, RenderFlags flags);   // aspect 1.2, shifted by view.offset
 void set_camera(const CameraKey &cam, const float target[3], RenderFlags flags);   // perspective + look-at
 void set_fog(const float rgba[4], float start, float end);   // linear; off at the next reset
+
+// Fill accounting and clears
+void   count_fill(FillKind kind, double pixels);   // adds to render.fill while it is on
+double viewport_pixels();                          // area of the current viewport
+void   clear_buffers(unsigned mask);               // glClear (the corner alone while clears_in_corner), counted

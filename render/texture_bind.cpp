@@ -5,6 +5,7 @@
 // reset_render_state only switches unit 0 off.
 #include "render/texture.h"
 #include "render/render_types.h"   // Required for: RF_BLEND_ADD, RF_BLEND_MULTIPLY, OFFSCREEN_*
+#include "render/render_state.h"   // Required for: count_fill()
 #include "platform/gl_caps.h"           // Required for: gl_caps (clamp mode, cube maps, active_texture)
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -147,6 +148,7 @@ void bind_texture_pair(const Texture *a, TextureFlags mode_a, const Texture *b, 
 void copy_frame_rect_to_texture(const Texture *tex, int w, int h) {
     bind_texture(tex, 0);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+    count_fill(FILL_COPY, double(w) * double(h));
 }
 
 void copy_frame_to_texture(const Texture *tex) {

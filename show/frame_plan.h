@@ -66,7 +66,8 @@ struct FramePlan {
 };
 
 void        plan_frame(float t, FramePlan &plan);       // the whole frame at show time t (pure)
-void        run_frame_plan(const FramePlan &plan);      // make the plan's calls, in order
+void        run_frame_plan(const FramePlan &plan);      // make the plan's calls that can change the picture, in order
+int         mark_live_calls(const FramePlan &plan, bool keep[MAX_PLAN_CALLS]);   // keep[i]: call i can change the picture; returns the count kept
 std::string describe_call(const PlanCall &call);        // "crossfade(A, B, 0.25, 0x4000)"
 std::string describe_frame(const FramePlan &plan);      // section line, then one call per line
 const char *section_name(ShowSection section);          // "opening", "section 1", ... "ending"

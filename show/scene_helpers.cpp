@@ -59,7 +59,7 @@ static void draw_tube_rings(float a, float r, int n, int c, RenderFlags flags, b
 void draw_corner_emblem(float t) {
     reset_render_state(nullptr);
     glClearDepth(1.0);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    clear_buffers(GL_DEPTH_BUFFER_BIT);
     render.view.offset[0] = render.view.offset[1] = 0;
     render.view.near_plane = 0.01f;
     render.view.far_plane = 10000.0f;

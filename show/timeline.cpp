@@ -9,6 +9,7 @@
 #include "post/filters.h"
 #include "post/final_passes.h"
 #include "precalc/resources.h"     // Required for: res.screen_texture_*, res.atxt/ltxt_texture
+#include "render/render_state.h"   // Required for: count_fill()
 #include <cstdarg>
 #include <cstdio>
 
@@ -87,7 +88,10 @@ static void run_call(const PlanCall &c) {
     Texture *a = plan_texture(c.tex[0]), *b = plan_texture(c.tex[1]);
     const float *v = c.arg;
     switch (c.op) {
-    case PLAN_SCENE:           run_scene(c.scene, v[0], a, c.count);                          break;
+    case PLAN_SCENE:
+        count_fill(FILL_SCENE, double(OFFSCREEN_WIDTH) * OFFSCREEN_HEIGHT);
+        run_scene(c.scene, v[0], a, c.count);
+        break;
     case PLAN_COPY:            copy_frame_to_texture(a);                                      break;
     case PLAN_CROSSFADE:       crossfade(a, b, v[0], c.flags);                                break;
     case PLAN_MIX_ADD:         mix_add(a, v[0], b, v[1], c.flags);                            break;
@@ -114,8 +118,31 @@ static std::string format(const char *fmt, ...) {
 //----------------------------------------------------------------------------------
 // Module Functions
 //----------------------------------------------------------------------------------
+// The calls before the first one that draws into the window work in the offscreen corner.
+static bool draws_in_window(const PlanCall &c) {
+    switch (c.op) {
+    case PLAN_SCENE:
+    case PLAN_COPY:
+    case PLAN_BLUR:   // always offscreen
+    case PLAN_FILM:
+        return false;
+    case PLAN_RIPPLE:
+    case PLAN_BEAT_FLASH:
+        return true;
+    default:
+        return !(c.flags & RF_OFFSCREEN);
+    }
+}
+
 void run_frame_plan(const FramePlan &plan) {
-    for (int i = 0; i < plan.count; i++) run_call(plan.calls[i]);
+    bool keep[MAX_PLAN_CALLS];
+    if (render.cuts) mark_live_calls(plan, keep);
+    render.clears_in_corner = true;
+    for (int i = 0; i < plan.count; i++) {
+        if (draws_in_window(plan.calls[i])) render.clears_in_corner = false;
+        if (!render.cuts || keep[i]) run_call(plan.calls[i]);
+    }
+    render.clears_in_corner = false;
 }
 
 void timeline() {
@@ -164,6 +191,10 @@ std::string describe_call(const PlanCall &c) {
 std::string describe_frame(const FramePlan &plan) {
     std::string text = format("t = %g: %s\n", plan.t, section_name(plan.section));
     for (int i = 0; i < plan.count; i++) text += describe_call(plan.calls[i]) + "\n";
+    bool keep[MAX_PLAN_CALLS];
+    mark_live_calls(plan, keep);
+    for (int i = 0; i < plan.count; i++)
+        if (!keep[i]) text += "# skipped, its result is overwritten unread: " + describe_call(plan.calls[i]) + "\n";
     // A time on a beat catches the flash at its peak, which greys out the whole picture;
     // say so, because such round times are the ones people pick for --render.
     for (int i = 0; i < plan.count; i++) {
