@@ -15,6 +15,7 @@
 #include "show/frame_plan.h"       // Required for: plan_frame(), describe_frame()
 #include "show/timeline.h"         // Required for: timeline()
 #include "audio/spectrum.h"        // Required for: update_band_sums()
+#include "post/gentle_pass.h"      // Required for: gentle_pass(), reset_gentle_pass()
 #include <GL/gl.h>
 #include <SDL.h>
 #include <algorithm>
@@ -51,6 +52,7 @@ static double seconds_now() {
 double start_offline_show(const Options &opts) {
     app.unattended = true;
     app.fullscreen = false;
+    app.gentle = opts.gentle;
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
     place_picture_in_window();
     const double start = seconds_now();
@@ -62,6 +64,7 @@ double start_offline_show(const Options &opts) {
 }
 
 void stop_offline_show() {
+    reset_gentle_pass();
     close_music();
     destroy_gl_window();
     SDL_Quit();
@@ -129,6 +132,7 @@ static double percentile(std::vector<double> v, double p) {
 struct BenchSample {
     std::vector<double> fps;
     double plan_s = 0, issue_s = 0, finish_s = 0;
+    double gentle_s = 0;   // the reduce-flashing pass after the frame, when on (not in fps)
 };
 
 // One frame at show time t, timeline() taken apart: the script's decisions, then the
@@ -149,13 +153,20 @@ static void measure_frame(double t, BenchSample &sample) {
     sample.issue_s += t2 - t1;
     sample.finish_s += t3 - t2;
     sample.fps.push_back(1.0 / std::max(t3 - t0, 1e-9));
+    if (!app.gentle) return;
+    gentle_pass(show_seconds(float(t)));   // the frame as the show limits it, timed on its own
+    glFinish();
+    sample.gentle_s += seconds_now() - t3;
 }
 
 static void print_sample(const char *name, const BenchSample &b) {
     const double total = b.plan_s + b.issue_s + b.finish_s;
-    std::printf("%-10s %6zu %11.1f %8.1f %6.1f%% %6.0f%% %6.0f%%\n", name, b.fps.size(),
+    std::printf("%-10s %6zu %11.1f %8.1f %6.1f%% %6.0f%% %6.0f%%", name, b.fps.size(),
                 percentile(b.fps, 0.5), percentile(b.fps, 0.05), 100 * b.plan_s / total,
                 100 * b.issue_s / total, 100 * b.finish_s / total);
+    if (app.gentle)
+        std::printf(" %8.2f %7.1f%%", 1000 * b.gentle_s / double(b.fps.size()), 100 * b.gentle_s / total);
+    std::printf("\n");
 }
 
 //----------------------------------------------------------------------------------
@@ -210,8 +221,8 @@ int run_benchmark(const Options &opts) {
     const double precalc_seconds = start_offline_show(opts);
     std::printf("BENCHMARK: %dx%d, %s\n", opts.width, opts.height, (const char *)glGetString(GL_RENDERER));
     std::printf("BENCHMARK: precalc %.2f s\n", precalc_seconds);
-    std::printf("%-10s %6s %11s %8s %7s %7s %7s\n", "section", "frames", "fps median", "fps p5",
-                "plan", "issue", "finish");
+    std::printf("%-10s %6s %11s %8s %7s %7s %7s%s\n", "section", "frames", "fps median", "fps p5",
+                "plan", "issue", "finish", app.gentle ? "   gentle  of frame" : "");
     for (const auto &section : BENCH_SECTIONS) {
         BenchSample sample;
         for (int run = 0; run < BENCH_RUNS; run++) {
@@ -229,6 +240,9 @@ int run_benchmark(const Options &opts) {
     std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
                 "calls, including whatever the driver does before returning (a software renderer\n"
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
+    if (app.gentle)
+        std::printf("gentle: the reduce-flashing pass after each frame, milliseconds per frame and its share\n"
+                    "of the plain frame's time (the fps columns are the frames without it)\n");
     print_isosurface_timings();
     check_gl_error();
     stop_offline_show();
