@@ -22,7 +22,7 @@ void apply_dialog_controls(const DialogControls &c) {
 }
 
 enum DialogResult { DIALOG_OPEN, DIALOG_RUN, DIALOG_EXIT };
-constexpr int DIALOG_WIDTH = 230, DIALOG_HEIGHT = 390;   // room for the warning, wrapped
+constexpr int DIALOG_WIDTH = 230, DIALOG_HEIGHT = 350;   // room for the warning, wrapped
 
 static DialogResult draw_dialog(DialogControls &c) {
     DialogResult result = DIALOG_OPEN;

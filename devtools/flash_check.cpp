@@ -75,32 +75,30 @@ std::string flash_report(const std::vector<CheckedFrame> &frames, int fps, const
                       failing[s] / double(fps));
         text += line;
     }
-    // The stretches: runs of failing frames, each reaching back over the second that fails.
-    int stretches = 0, failing_frames = 0;
+    // The stretches: runs of failing frames, each reaching back over the second that fails;
+    // runs whose stretches overlap make one.
+    struct Stretch { double from, to; int most; bool general, red; };
+    std::vector<Stretch> found;
+    int failing_frames = 0;
     const double first_s = frames.empty() ? 0 : frames.front().seconds;
-    for (size_t i = 0; i < frames.size();) {
-        if (!flash_count_fails(frames[i].count)) {
-            i++;
-            continue;
-        }
-        size_t end = i;
-        int most = 0;
-        bool general = false, red = false;
-        while (end < frames.size() && flash_count_fails(frames[end].count)) {
-            const FlashCount &c = frames[end].count;
-            most = std::max(most, worst_swings(c));
-            general = general || c.general > FLASH_MAX_SWINGS;
-            red = red || c.red > FLASH_MAX_SWINGS;
-            end++;
-        }
-        std::snprintf(line, sizeof line, "FAILS: %s: up to %g flashes in a second (%s)\n",
-                      stretch_text(std::max(first_s, frames[i].seconds - 1.0), frames[end - 1].seconds).c_str(),
-                      most / 2.0, general && red ? "general and red" : red ? "red" : "general");
-        text += line;
-        stretches++;
-        failing_frames += int(end - i);
-        i = end;
+    for (const CheckedFrame &f : frames) {
+        if (!flash_count_fails(f.count)) continue;
+        failing_frames++;
+        const double from = std::max(first_s, f.seconds - 1.0);
+        if (found.empty() || from > found.back().to + 0.5 / fps) found.push_back({ from, f.seconds, 0, false, false });
+        Stretch &s = found.back();
+        s.to = f.seconds;
+        s.most = std::max(s.most, worst_swings(f.count));
+        s.general = s.general || f.count.general > FLASH_MAX_SWINGS;
+        s.red = s.red || f.count.red > FLASH_MAX_SWINGS;
     }
+    for (const Stretch &s : found) {
+        std::snprintf(line, sizeof line, "FAILS: %s: up to %g flashes in a second (%s)\n",
+                      stretch_text(s.from, s.to).c_str(), s.most / 2.0,
+                      s.general && s.red ? "general and red" : s.red ? "red" : "general");
+        text += line;
+    }
+    const int stretches = int(found.size());
     const auto worst_frame = std::max_element(frames.begin(), frames.end(), [](const CheckedFrame &a,
                                               const CheckedFrame &b) { return worst_swings(a.count) < worst_swings(b.count); });
     if (worst_frame != frames.end()) {
