@@ -6,7 +6,10 @@
 //
 // The limiter follows its own swings with smaller steps than the rule (post/flash_rule.h), so
 // that it sees every swing the rule would see despite its coarse measure, and it counts them
-// over a little more than a second. Time is the show's time in seconds, taken frame by frame:
+// over a little more than a second. It counts the screen's swings the rule's way too (a
+// quarter of the cells together): different parts of the picture taking turns could flash
+// the screen more often than any one cell, so once the screen has used up its swings for the
+// second, every cell is held until one expires. Time is the show's time in seconds, taken frame by frame:
 // the limiter's clock advances by each frame's step (none when time stands still or runs
 // back, at most a second at a jump), so the same frames at the same times always give the
 // same answer, whatever the frame rate.
@@ -37,13 +40,23 @@ struct RecentSwings {
 struct GentleCell {
     SwingTracker light, red;        // the cell's swings as shown
     RecentSwings light_at, red_at;  // and when they came
+    int    light_way, red_way;      // direction of the latest swing of each kind (+1, -1, 0)
+    double light_when, red_when;    // and its limiter-clock time
     float shown[3];                 // display colour last shown, 0..1
+};
+
+// The whole screen's swings of one kind, counted the rule's way.
+struct ScreenSwings {
+    int    way;        // direction of its latest swing
+    double when;       // and when it came
+    RecentSwings at;   // its swings in the window
 };
 
 struct FlashLimiter {
     int    cols = 0, rows = 0;         // grid size
     std::vector<GentleCell> cells;     // row by row
     std::vector<float> cell_weight;    // this frame's blend per cell, before the corners
+    ScreenSwings light_screen, red_screen;   // the screen's swings as shown
     double clock = 0;                  // seconds of frames shown
     double last_seconds = 0;           // show time of the last frame
     bool   started = false;            // false until the first frame

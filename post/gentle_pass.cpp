@@ -9,8 +9,18 @@
 #include "platform/settings.h"     // Required for: app, next_power_of_two(), set_picture_viewport()
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
+
+//----------------------------------------------------------------------------------
+// Defines
+//----------------------------------------------------------------------------------
+// Each cell is read back as PROBES x PROBES pixels of the shrunken picture and averaged in
+// linear light here: the card's mipmaps average display levels, which would hide a bright
+// patch covering part of a cell (half a cell of white reads as a fifth of its light).
+constexpr int PROBES = 4;
+constexpr int PROBE_COLS = GENTLE_COLS * PROBES, PROBE_ROWS = GENTLE_ROWS * PROBES;
 
 //----------------------------------------------------------------------------------
 // Global Variables
@@ -23,8 +33,8 @@ static struct {
     bool   mipmaps;             // the driver makes mipmaps of copied pictures
     bool   limited;             // the last frame blended anything
     FlashLimiter limiter;       // what was shown, cell by cell
-    std::vector<unsigned char> probe;   // the grid read back, RGB
-    std::vector<float> cell_rgb;        // the same, 0..1
+    std::vector<unsigned char> probe;   // the shrunken picture read back, RGB
+    std::vector<float> cell_rgb;        // each cell's mean light as a display colour, 0..1
     std::vector<float> corners;         // blend weights per grid corner
 } gentle;
 
@@ -35,8 +45,11 @@ static void make_textures() {
     reset_gentle_pass();
     gentle.width = app.window_width;
     gentle.height = app.window_height;
-    gentle.tex_width = next_power_of_two(gentle.width);
-    gentle.tex_height = next_power_of_two(gentle.height);
+    // Textures of the picture's own size where the driver takes them: the mipmaps then cover
+    // the picture and nothing else, which halves their cost at 640x480.
+    const bool any_size = has_gl_extension("GL_ARB_texture_non_power_of_two");
+    gentle.tex_width = any_size ? gentle.width : next_power_of_two(gentle.width);
+    gentle.tex_height = any_size ? gentle.height : next_power_of_two(gentle.height);
     const char *version = (const char *)glGetString(GL_VERSION);
     gentle.mipmaps = (version && std::atof(version) >= 1.4) || has_gl_extension("GL_SGIS_generate_mipmap");
     // Black padding, so that the shrunken picture's edge only ever mixes in black.
@@ -52,7 +65,7 @@ static void make_textures() {
                      GL_UNSIGNED_BYTE, black.data());
     }
     start_flash_limiter(gentle.limiter, GENTLE_COLS, GENTLE_ROWS);
-    gentle.probe.resize(GENTLE_COLS * GENTLE_ROWS * 3);
+    gentle.probe.resize(PROBE_COLS * PROBE_ROWS * 3);
     gentle.cell_rgb.resize(GENTLE_COLS * GENTLE_ROWS * 3);
     gentle.corners.resize((GENTLE_COLS + 1) * (GENTLE_ROWS + 1));
 }
@@ -103,19 +116,39 @@ static void draw_rect(float x1, float y1, float s1, float t1) {
     glEnd();
 }
 
-// The new picture's mean colour per cell, read from its copy shrunk into the lower-left
-// corner, which is then drawn back exactly as it was.
+static float linear_to_srgb(float c) {
+    return c <= 0.0031308f ? 12.92f * c : 1.055f * std::pow(c, 1.0f / 2.4f) - 0.055f;
+}
+
+// Each cell's probes averaged in linear light, given back as the display colour of that light.
+static void average_probes() {
+    static float linear[256];   // the 256 display levels in linear light
+    if (linear[255] == 0)
+        for (int i = 0; i < 256; i++) linear[i] = srgb_to_linear(i / 255.0f);
+    for (int cy = 0; cy < GENTLE_ROWS; cy++)
+        for (int cx = 0; cx < GENTLE_COLS; cx++) {
+            float sum[3] = { 0, 0, 0 };
+            for (int py = 0; py < PROBES; py++) {
+                const unsigned char *p = &gentle.probe[((cy * PROBES + py) * PROBE_COLS + cx * PROBES) * 3];
+                for (int k = 0; k < PROBES * 3; k++) sum[k % 3] += linear[p[k]];
+            }
+            for (int k = 0; k < 3; k++)
+                gentle.cell_rgb[(cy * GENTLE_COLS + cx) * 3 + k] = linear_to_srgb(sum[k] / (PROBES * PROBES));
+        }
+}
+
+// The new picture's light per cell, read from its copy shrunk into the lower-left corner,
+// which is then drawn back exactly as it was.
 static void measure_picture(int fresh) {
     const float s = float(gentle.width) / gentle.tex_width, t = float(gentle.height) / gentle.tex_height;
     bind_picture(fresh, gentle.mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    draw_rect(GENTLE_COLS, GENTLE_ROWS, s, t);
+    draw_rect(PROBE_COLS, PROBE_ROWS, s, t);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(app.picture_x, app.picture_y, GENTLE_COLS, GENTLE_ROWS, GL_RGB, GL_UNSIGNED_BYTE,
+    glReadPixels(app.picture_x, app.picture_y, PROBE_COLS, PROBE_ROWS, GL_RGB, GL_UNSIGNED_BYTE,
                  gentle.probe.data());
     bind_picture(fresh, GL_NEAREST);
-    draw_rect(GENTLE_COLS, GENTLE_ROWS, float(GENTLE_COLS) / gentle.tex_width,
-              float(GENTLE_ROWS) / gentle.tex_height);
-    for (size_t i = 0; i < gentle.probe.size(); i++) gentle.cell_rgb[i] = gentle.probe[i] / 255.0f;
+    draw_rect(PROBE_COLS, PROBE_ROWS, float(PROBE_COLS) / gentle.tex_width, float(PROBE_ROWS) / gentle.tex_height);
+    average_probes();
 }
 
 // The last shown picture over the new one, each grid corner with its own weight.
@@ -138,8 +171,10 @@ static void blend_last_picture() {
     }
 }
 
-static void copy_picture_into(int which) {
+// The picture into a texture; its mipmaps are made only when it is to be measured.
+static void copy_picture_into(int which, bool measure) {
     glBindTexture(GL_TEXTURE_2D, gentle.texture[which]);
+    if (gentle.mipmaps) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, measure ? GL_TRUE : GL_FALSE);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, app.picture_x, app.picture_y, gentle.width, gentle.height);
 }
 
@@ -152,12 +187,12 @@ void gentle_pass(double seconds) {
     if (gl_caps.active_texture) gl_caps.active_texture(GL_TEXTURE0_ARB);
     begin_flat_pixels();
     const int fresh = 1 - gentle.shown;
-    copy_picture_into(fresh);
+    copy_picture_into(fresh, true);
     measure_picture(fresh);
     gentle.limited = limit_flashes(gentle.limiter, seconds, gentle.cell_rgb.data(), gentle.corners.data());
     if (gentle.limited) {
         blend_last_picture();
-        copy_picture_into(fresh);
+        copy_picture_into(fresh, false);   // only its full-size picture is ever drawn again
     }
     gentle.shown = fresh;
     end_flat_pixels();

@@ -1,5 +1,5 @@
 // post/gentle_pass.h - the reduce-flashing mode's last pass over the finished picture.
-// It copies the picture into a texture, shrinks it on the card to one pixel per cell of the
+// It copies the picture into a texture, shrinks it on the card to 4 x 4 pixels per cell of the
 // limiter's grid (post/flash_limit.h) and reads those few pixels back; where the limiter
 // asks, it blends the picture shown last over the new one, the blend running smoothly from
 // corner to corner of the grid. A picture that needs no limiting is left exactly as drawn.
