@@ -1,5 +1,6 @@
 // post/flash_limit.h - what the reduce-flashing mode decides, without GL. Each frame it gets
-// the finished picture's mean colour per cell of a coarse grid and answers, per grid corner,
+// the finished picture's mean light per cell of a coarse grid (as the display colour of that
+// light, 0..1 per channel) and answers, per grid corner,
 // how far to blend towards the picture shown last (0: the new picture as it is, 1: the last
 // one again). A cell keeps its new picture unless showing it would make one swing more than
 // the flash rule allows in a second; then the blend stops the swing just short of counting.
@@ -9,7 +10,9 @@
 // over a little more than a second. It counts the screen's swings the rule's way too (a
 // quarter of the cells together): different parts of the picture taking turns could flash
 // the screen more often than any one cell, so once the screen has used up its swings for the
-// second, every cell is held until one expires. Time is the show's time in seconds, taken frame by frame:
+// second, every cell is held until one expires.
+//
+// Time is the show's time in seconds, taken frame by frame:
 // the limiter's clock advances by each frame's step (none when time stands still or runs
 // back, at most a second at a jump), so the same frames at the same times always give the
 // same answer, whatever the frame rate.

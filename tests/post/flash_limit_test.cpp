@@ -23,7 +23,7 @@ struct Outcome {
 // Frames at times(k) with colour(t, x, y) per cell, through the limiter; what was shown goes
 // to the rule's analysis on its own 16 x 12 grid.
 static Outcome run_limited(int frames, const std::function<double(int)> &time_of,
-                           const std::function<float(double, int, int)> &level) {
+                           const std::function<float(double, int, int)> &level, bool limit = true) {
     FlashLimiter limiter;
     start_flash_limiter(limiter, GENTLE_COLS, GENTLE_ROWS);
     FlashAnalysis analysis;
@@ -38,6 +38,7 @@ static Outcome run_limited(int frames, const std::function<double(int)> &time_of
             for (int x = 0; x < GENTLE_COLS; x++)
                 std::fill_n(&fresh[(y * GENTLE_COLS + x) * 3], 3, level(t, x, y));
         const bool any = limit_flashes(limiter, t, fresh.data(), corners.data());
+        if (!limit) std::fill(corners.begin(), corners.end(), 0.0f);
         out.limited_frames += any;
         for (int y = 0; y < GENTLE_ROWS; y++)
             for (int x = 0; x < GENTLE_COLS; x++) {
@@ -108,6 +109,17 @@ TEST(FlashLimitTest, OnlyTheStrobingPartIsHeldBack) {
             if (x <= GENTLE_COLS / 4) EXPECT_GT(sum, 0.0f) << x << "," << y;
             else EXPECT_EQ(sum, 0.0f) << x << "," << y;
         }
+}
+
+TEST(FlashLimitTest, HalvesTakingTurnsCannotFlashTheScreenTooOften) {
+    // Each half flashes twice a second, well within what one cell may do, but in turn: the
+    // screen as a whole swings eight times a second.
+    const auto turns = [](double t, int x, int) { return (x < GENTLE_COLS / 2) == lit(t, 2) ? 1.0f : 0.0f; };
+    const auto at60 = [](int k) { return k / 60.0; };
+    EXPECT_GT(run_limited(240, at60, turns, false).worst.general, FLASH_MAX_SWINGS);
+    const Outcome o = run_limited(240, at60, turns);
+    EXPECT_LE(o.worst.general, FLASH_MAX_SWINGS);
+    EXPECT_GT(o.limited_frames, 0);
 }
 
 TEST(FlashLimitTest, TimeStandingStillOpensNoRoom) {
