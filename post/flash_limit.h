@@ -28,7 +28,8 @@ constexpr float GENTLE_SWING = 0.07f;         // a luminance swing, for the limi
 constexpr float GENTLE_DARK_SIDE = 0.85f;     // its darker side (rule: 0.8)
 constexpr float GENTLE_RED_SWING = 14.0f;     // a red swing, for the limiter (rule: 20)
 constexpr float GENTLE_HOLD = 0.9f;           // a held-back swing stops at this share of a swing
-constexpr int   GENTLE_MAX_SWINGS = 6;        // swings a cell may make in a window
+constexpr int   GENTLE_MAX_SWINGS = 5;        // swings a cell may make in a window (rule: 6, less
+                                              // one for what the coarse measure may miss)
 constexpr double GENTLE_WINDOW = 1.1;         // that window, seconds (rule: 1, plus its 0.1 s together)
 constexpr int   GENTLE_RECENT = 8;            // swings remembered per cell and kind
 
