@@ -12,6 +12,7 @@
 void apply_dialog_controls(const DialogControls &c) {
     app.fullscreen = c.fullscreen;
     app.loop_music = c.loop;
+    app.gentle = c.gentle;
     // Tested in this order, each overwriting the last: the last checked one wins.
     if (c.mode_640)  { app.window_width = 640;  app.window_height = 480; }
     if (c.mode_800)  { app.window_width = 800;  app.window_height = 600; }
@@ -22,6 +23,7 @@ void apply_dialog_controls(const DialogControls &c) {
 }
 
 enum DialogResult { DIALOG_OPEN, DIALOG_RUN, DIALOG_EXIT };
+constexpr int DIALOG_WIDTH = 230, DIALOG_HEIGHT = 350;   // room for the warning, wrapped
 
 static DialogResult draw_dialog(DialogControls &c) {
     DialogResult result = DIALOG_OPEN;
@@ -43,6 +45,9 @@ static DialogResult draw_dialog(DialogControls &c) {
     ImGui::EndChild();
     ImGui::Checkbox("Fullscreen", &c.fullscreen);
     ImGui::Checkbox("Loop", &c.loop);
+    ImGui::Checkbox("Reduce flashing", &c.gentle);
+    ImGui::Spacing();
+    ImGui::TextWrapped("%s", PHOTOSENSITIVITY_WARNING);
     ImGui::Spacing();
     if (ImGui::Button("Run", ImVec2(70, 0))) result = DIALOG_RUN;
     ImGui::SameLine();
@@ -67,7 +72,7 @@ DialogOutcome run_settings_dialog(std::string &why) {
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window *window = SDL_CreateWindow("TRAM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          190, 254, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+                                          DIALOG_WIDTH, DIALOG_HEIGHT, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (!window) {
         why = std::string("dialog window: ") + SDL_GetError();
         return DIALOG_FAILED;
@@ -86,7 +91,8 @@ DialogOutcome run_settings_dialog(std::string &why) {
     ImGui_ImplSDL2_InitForOpenGL(window, context);
     ImGui_ImplOpenGL2_Init();
 
-    DialogControls controls;   // the defaults: 640x480, full screen, no loop
+    DialogControls controls;   // the defaults: 640x480, full screen, no loop, flashing as designed
+    controls.gentle = app.gentle;   // unless --gentle asked otherwise
     DialogResult result = DIALOG_OPEN;
     while (result == DIALOG_OPEN) {
         SDL_Event e;

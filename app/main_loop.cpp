@@ -44,6 +44,7 @@ int run_show(const Options &opts) {
     app.window_width = 640;
     app.window_height = 480;
     app.unattended = opts.unattended;
+    app.gentle = opts.gentle;   // the dialog starts with it, and may change it
     if (opts.dialog) {
         std::string why;
         const DialogOutcome outcome = run_settings_dialog(why);

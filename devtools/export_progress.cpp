@@ -19,6 +19,8 @@ static struct {
     int tenths_shown;     // tenths already reported (lines without a terminal)
     double last_redraw;   // seconds of the last bar drawn
     bool bar_shown;       // a bar line is open and needs its newline
+    const char *label;    // "EXPORT", or the tool's own name
+    const char *second;   // "encode", or the tool's own second step
 } progress;
 
 //----------------------------------------------------------------------------------
@@ -37,8 +39,8 @@ static std::string speeds_text(long long done, const ExportTimes &t, const char 
     const double spent = t.render + t.encode;   // the frames' own time, without the precalc
     const double left = done > 0 ? spent / double(done) * double(progress.total - done) : 0.0;
     char text[160];
-    std::snprintf(text, sizeof text, "render %.1f fps%sencode %.0f fps%s%s left", per_second(done, t.render),
-                  separator, per_second(done, t.encode), separator, clock_text(left).c_str());
+    std::snprintf(text, sizeof text, "render %.1f fps%s%s %.0f fps%s%s left", per_second(done, t.render),
+                  separator, progress.second, per_second(done, t.encode), separator, clock_text(left).c_str());
     return text;
 }
 
@@ -53,7 +55,9 @@ std::string clock_text(double seconds) {
     return text;
 }
 
-void start_export_progress(long long total_frames, bool terminal) {
+void start_export_progress(long long total_frames, bool terminal, const char *label, const char *second_step) {
+    progress.label = label;
+    progress.second = second_step;
     progress.total = std::max(1LL, total_frames);
     progress.terminal = terminal;
     progress.tenths_shown = 0;
@@ -70,7 +74,7 @@ void show_export_progress(long long done, const ExportTimes &times) {
         const int filled = int(done * BAR_CELLS / progress.total);
         std::string bar(size_t(filled), '#');
         bar.resize(BAR_CELLS, '.');
-        std::fprintf(stderr, "\rEXPORT [%s] %lld/%lld frames  %s\033[K", bar.c_str(), done, progress.total,
+        std::fprintf(stderr, "\r%s [%s] %lld/%lld frames  %s\033[K", progress.label, bar.c_str(), done, progress.total,
                      speeds_text(done, times, "  ").c_str());
         std::fflush(stderr);
         progress.bar_shown = true;
@@ -79,7 +83,7 @@ void show_export_progress(long long done, const ExportTimes &times) {
     const int tenths = int(done * 10 / progress.total);
     if (tenths <= progress.tenths_shown) return;
     progress.tenths_shown = tenths;
-    std::fprintf(stderr, "EXPORT: %3d%%  %lld/%lld frames, %s\n", tenths * 10, done, progress.total,
+    std::fprintf(stderr, "%s: %3d%%  %lld/%lld frames, %s\n", progress.label, tenths * 10, done, progress.total,
                  speeds_text(done, times, ", ").c_str());
     std::fflush(stderr);
 }

@@ -8,11 +8,13 @@
 struct ExportTimes {
     double precalc;   // seconds before the first frame: window, content, music
     double render;    // seconds drawing frames and reading them back
-    double encode;    // seconds converting, encoding and writing pictures and sound
+    double encode;    // seconds converting, encoding and writing pictures and sound (or the
+                      // second step of another tool, named at start_export_progress)
     double total;     // seconds from start to the finished file
 };
 
-void start_export_progress(long long total_frames, bool terminal);   // terminal: redraw in place
+void start_export_progress(long long total_frames, bool terminal, const char *label = "EXPORT",
+                           const char *second_step = "encode");   // terminal: redraw in place
 void show_export_progress(long long done, const ExportTimes &times);  // after each frame
 void end_export_progress();                                           // ends the bar's line
 

@@ -15,17 +15,14 @@ static const char *const KIND_NAMES[FILL_KINDS] = { "clears", "scenes", "passes"
 static double frame_cpu_start;   // process CPU seconds when the frame began
 
 //----------------------------------------------------------------------------------
-// Internal Functions
+// Module Functions
 //----------------------------------------------------------------------------------
-static double process_cpu_seconds() {
+double process_cpu_seconds() {
     timespec ts;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + 1e-9 * double(ts.tv_nsec);
 }
 
-//----------------------------------------------------------------------------------
-// Module Functions
-//----------------------------------------------------------------------------------
 void fill_frame_begin() {
     for (int k = 0; k < FILL_KINDS; k++) {
         render.fill.pixels[k] = 0;

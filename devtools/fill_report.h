@@ -15,6 +15,7 @@ struct FillTally {
     double cpu_seconds;            // process CPU time, all threads
 };
 
+double process_cpu_seconds();                       // processor time of the whole process, all threads
 void fill_frame_begin();                             // zero render.fill and start counting
 void fill_frame_end(FillTally &tally);               // stop counting, add the frame to tally
 void print_fill_table(const char *const names[], const FillTally tallies[], int count,

@@ -16,6 +16,7 @@
 #include "show/frame_plan.h"       // Required for: plan_frame(), describe_frame()
 #include "show/timeline.h"         // Required for: timeline()
 #include "audio/spectrum.h"        // Required for: update_band_sums()
+#include "post/gentle_pass.h"      // Required for: gentle_pass(), reset_gentle_pass()
 #include <GL/gl.h>
 #include <SDL.h>
 #include <algorithm>
@@ -57,6 +58,7 @@ double start_offline_show(const Options &opts) {
     // Only the check that the cuts leave the picture alone turns them off.
     const char *no_cuts = std::getenv("ORBPLUME_NO_CUTS");
     render.cuts = !(no_cuts && *no_cuts && std::strcmp(no_cuts, "0") != 0);
+    app.gentle = opts.gentle;
     start_engine(false, opts.width, opts.height, "orbplume offline", WINDOW_HIDDEN);
     place_picture_in_window();
     const double start = seconds_now();
@@ -68,6 +70,7 @@ double start_offline_show(const Options &opts) {
 }
 
 void stop_offline_show() {
+    reset_gentle_pass();
     close_music();
     destroy_gl_window();
     SDL_Quit();
@@ -143,6 +146,8 @@ struct BenchSample {
     std::vector<double> fps;
     double plan_s = 0, issue_s = 0, finish_s = 0;
     FillTally fill = {};
+    double gentle_s = 0;   // the reduce-flashing pass after the frame, when on (not in fps)
+    double frame_cpu_s = 0, gentle_cpu_s = 0;   // processor time of the plain frames and of the pass
 };
 
 // One frame at show time t, timeline() taken apart: the script's decisions, then the
@@ -150,6 +155,7 @@ struct BenchSample {
 static void measure_frame(double t, BenchSample &sample) {
     stop_if_interrupted();
     fill_frame_begin();
+    const double c0 = process_cpu_seconds();
     const double t0 = seconds_now();
     set_virtual_time(t);
     FramePlan plan;
@@ -165,13 +171,24 @@ static void measure_frame(double t, BenchSample &sample) {
     sample.issue_s += t2 - t1;
     sample.finish_s += t3 - t2;
     sample.fps.push_back(1.0 / std::max(t3 - t0, 1e-9));
+    if (!app.gentle) return;
+    const double c3 = process_cpu_seconds();
+    gentle_pass(show_seconds(float(t)));   // the frame as the show limits it, timed on its own
+    glFinish();
+    sample.gentle_s += seconds_now() - t3;
+    sample.gentle_cpu_s += process_cpu_seconds() - c3;
+    sample.frame_cpu_s += c3 - c0;
 }
 
 static void print_sample(const char *name, const BenchSample &b) {
     const double total = b.plan_s + b.issue_s + b.finish_s;
-    std::printf("%-10s %6zu %11.1f %8.1f %6.1f%% %6.0f%% %6.0f%%\n", name, b.fps.size(),
+    std::printf("%-10s %6zu %11.1f %8.1f %6.1f%% %6.0f%% %6.0f%%", name, b.fps.size(),
                 percentile(b.fps, 0.5), percentile(b.fps, 0.05), 100 * b.plan_s / total,
                 100 * b.issue_s / total, 100 * b.finish_s / total);
+    if (app.gentle)
+        std::printf(" %8.2f %7.1f%%", 1000 * b.gentle_s / double(b.fps.size()),
+                    100 * b.gentle_cpu_s / std::max(b.frame_cpu_s, 1e-9));
+    std::printf("\n");
 }
 
 //----------------------------------------------------------------------------------
@@ -226,8 +243,8 @@ int run_benchmark(const Options &opts) {
     const double precalc_seconds = start_offline_show(opts);
     std::printf("BENCHMARK: %dx%d, %s\n", opts.width, opts.height, (const char *)glGetString(GL_RENDERER));
     std::printf("BENCHMARK: precalc %.2f s\n", precalc_seconds);
-    std::printf("%-10s %6s %11s %8s %7s %7s %7s\n", "section", "frames", "fps median", "fps p5",
-                "plan", "issue", "finish");
+    std::printf("%-10s %6s %11s %8s %7s %7s %7s%s\n", "section", "frames", "fps median", "fps p5",
+                "plan", "issue", "finish", app.gentle ? "   gentle  of frame" : "");
     constexpr int SECTIONS = int(sizeof BENCH_SECTIONS / sizeof BENCH_SECTIONS[0]);
     const char *fill_names[SECTIONS + 1];
     FillTally fills[SECTIONS + 1];
@@ -253,7 +270,10 @@ int run_benchmark(const Options &opts) {
     std::printf("plan: the script and band sums (our own CPU work); issue: making the scene and pass\n"
                 "calls, including whatever the driver does before returning (a software renderer\n"
                 "draws at every copy into a texture); finish: waiting in glFinish for the rest\n");
-    print_fill_table(fill_names, fills, rows, opts.width, opts.height);
+    if (app.gentle)
+        std::printf("gentle: the reduce-flashing pass after each frame, wall-clock milliseconds per frame,\n"
+                    "and its processor time (all threads, the driver's too) as a share of the plain\n"
+                    "frame's; the fps columns are the frames without it\n");
     print_isosurface_timings();
     check_gl_error();
     stop_offline_show();

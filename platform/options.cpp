@@ -39,6 +39,13 @@ const char *usage_text() {
         "                    AAC), .mkv or .webm (VP9, Opus); 60 fps, 640x480 (--size), show\n"
         "                    times T in patterns, by default from 0 to the end of the music\n"
         "                    (the offline tools take any even --size from 384x288 to 4096x4096)\n"
+        "  --flash-check [--from T] [--to T]\n"
+        "                    render the show offline at 60 fps, 384x288 (--fps, --size), and\n"
+        "                    find flashing that is unsafe for photosensitive viewers: more\n"
+        "                    than three flashes in a second over a quarter of the screen;\n"
+        "                    prints the worst second and each failing stretch, exits 1 on any\n"
+        "  --gentle          reduce flashing: limit the picture's flashes to a safe rate (the\n"
+        "                    show, --export, --flash-check, --render, --benchmark)\n"
         "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
@@ -60,7 +67,7 @@ static bool parse_size(const char *text, int &w, int &h) {
 // A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
 // offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
 static bool renders_offline(ProgramTool tool) {
-    return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT;
+    return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT || tool == TOOL_FLASH_CHECK;
 }
 
 static bool size_allowed(ProgramTool tool, int w, int h) {
@@ -248,6 +255,10 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
             }
             opts.export_file = argv[++i];
             if (!choose_tool(opts, TOOL_EXPORT, a, tool_option, error)) return false;
+        } else if (!std::strcmp(a, "--flash-check")) {
+            if (!choose_tool(opts, TOOL_FLASH_CHECK, a, tool_option, error)) return false;
+        } else if (!std::strcmp(a, "--gentle")) {
+            opts.gentle = true;
         } else if (!std::strcmp(a, "--fps")) {
             char *end = nullptr;
             const long fps = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
@@ -287,11 +298,12 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
         error = "--out goes with --render";
         return false;
     }
-    if (opts.tool != TOOL_EXPORT && export_only) {
-        error = std::string(export_only) + " goes with --export";
+    const bool stretch_tool = opts.tool == TOOL_EXPORT || opts.tool == TOOL_FLASH_CHECK;
+    if (!stretch_tool && export_only) {
+        error = std::string(export_only) + " goes with --export or --flash-check";
         return false;
     }
-    if (opts.tool == TOOL_EXPORT && opts.to >= 0 && opts.to <= opts.from) {
+    if (stretch_tool && opts.to >= 0 && opts.to <= opts.from) {
         error = "--to must come after --from";
         return false;
     }

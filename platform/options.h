@@ -7,7 +7,8 @@
 
 // What the program does after parsing: play the show, or one of the offline tools. One run
 // does one thing: a second, different tool on the command line is refused.
-enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT, TOOL_CONTACT_SHEET };
+enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT, TOOL_CONTACT_SHEET,
+                   TOOL_FLASH_CHECK };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
@@ -18,14 +19,15 @@ struct Options {
     bool        desktop = false;       // --desktop: full screen at the desktop's resolution
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
-    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark, --export or --contact-sheet
+    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark, --export, --contact-sheet or --flash-check
     float       describe_time = 0;     // --describe T
     std::vector<float> render_times;   // --render TIMES, ascending as given
     std::string out_dir;               // --out DIR (required with --render)
     std::string export_file;           // --export FILE: the video to write
-    int         fps = 60;              // --fps N (with --export)
-    float       from = 0;              // --from T (with --export): first show time, patterns
-    float       to = -1;               // --to T (with --export): end show time; below 0, the music's end
+    int         fps = 60;              // --fps N (with --export or --flash-check)
+    float       from = 0;              // --from T (with --export or --flash-check): first show time, patterns
+    float       to = -1;               // --to T (the same): end show time; below 0, the music's end
+    bool        gentle = false;        // --gentle: reduce flashing (the show, and the offline tools' frames)
     std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
 };
 

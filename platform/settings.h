@@ -13,6 +13,7 @@ struct AppSettings {
     int  drawable_height = 480;
     bool desktop = false;                   // full screen at the desktop's own resolution, no mode change
     bool loop_music = false;                // "Loop": the music (and show) restarts at its end
+    bool gentle = false;                    // "Reduce flashing": limit the picture's flashes (--gentle)
     int  offscreen_texture_width = 0;       // texture size receiving the 384x288 offscreen viewport
     int  offscreen_texture_height = 0;
     std::atomic<int> quit_requests{0};      // the main loop runs while this is 0; audio thread may bump it

@@ -8,6 +8,8 @@
 #include "audio/spectrum.h"        // Required for: update_band_sums()
 #include "post/filters.h"
 #include "post/final_passes.h"
+#include "post/gentle_pass.h"       // Required for: gentle_pass()
+#include "platform/settings.h"     // Required for: app.gentle
 #include "precalc/resources.h"     // Required for: res.screen_texture_*, res.atxt/ltxt_texture
 #include "render/render_state.h"   // Required for: count_fill()
 #include <cstdarg>
@@ -151,6 +153,11 @@ void timeline() {
     FramePlan plan;
     plan_frame(t, plan);
     run_frame_plan(plan);
+    if (app.gentle) gentle_pass(show_seconds(t));
+}
+
+double show_seconds(float patterns) {
+    return double(patterns) * 16.0 * 60.0 / SHOW_TEMPO;
 }
 
 const char *section_name(ShowSection section) { return SECTION_NAMES[section]; }

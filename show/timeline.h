@@ -3,4 +3,8 @@
 // function of show time) and then drawn by making those calls in order.
 #pragma once
 
-void timeline();   // reads the pattern clock and band sums, draws the whole window picture
+constexpr double SHOW_TEMPO = 130.0;   // the music's beats per minute; a pattern is 16 beats
+
+void   timeline();                     // reads the pattern clock and band sums, draws the whole window
+                                       // picture, then limits its flashing when app.gentle is set
+double show_seconds(float patterns);   // show time in seconds

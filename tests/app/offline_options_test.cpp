@@ -33,6 +33,31 @@ TEST(TimeListTest, MalformedListsAreRefusedWithAReason) {
     }
 }
 
+TEST(OfflineOptionsTest, FlashCheckTakesAStretchARateAndGentle) {
+    Options o;
+    std::string e;
+    ASSERT_TRUE(parse_args({ "--flash-check", "--from", "21", "--to", "23", "--fps", "30", "--gentle" }, o, e)) << e;
+    EXPECT_EQ(o.tool, TOOL_FLASH_CHECK);
+    EXPECT_EQ(o.from, 21.0f);
+    EXPECT_EQ(o.to, 23.0f);
+    EXPECT_EQ(o.fps, 30);
+    EXPECT_TRUE(o.gentle);
+    Options plain;
+    ASSERT_TRUE(parse_args({ "--flash-check" }, plain, e)) << e;
+    EXPECT_FALSE(plain.gentle);
+    EXPECT_FALSE(plain.size_given);   // the tool picks its own small size
+    Options show;
+    ASSERT_TRUE(parse_args({ "--gentle" }, show, e)) << e;
+    EXPECT_EQ(show.tool, TOOL_SHOW);
+    EXPECT_TRUE(show.dialog);          // the dialog still opens, its choice ticked
+    for (const std::vector<const char *> &bad : std::vector<std::vector<const char *>>{
+             { "--flash-check", "--from", "5", "--to", "4" }, { "--flash-check", "--size", "383x288" },
+             { "--flash-check", "--fps", "0" }, { "--gentle", "--from", "3" } }) {
+        Options r;
+        EXPECT_FALSE(parse_args(bad, r, e)) << bad[1];
+    }
+}
+
 TEST(OfflineOptionsTest, ToolsAndTheirArguments) {
     Options o;
     std::string e;

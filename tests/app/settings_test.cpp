@@ -22,6 +22,20 @@ TEST(DialogTest, DefaultsRunAt640FullscreenWithoutLoop) {
     EXPECT_EQ(app.window_height, 480);
     EXPECT_TRUE(app.fullscreen);
     EXPECT_FALSE(app.loop_music);
+    EXPECT_FALSE(app.gentle);   // the show as designed, unless asked
+}
+
+TEST(DialogTest, ReduceFlashingReachesTheShowsSettings) {
+    DialogControls c;
+    c.gentle = true;
+    apply_dialog_controls(c);
+    EXPECT_TRUE(app.gentle);   // what timeline() reads to limit each frame
+    c.gentle = false;
+    apply_dialog_controls(c);
+    EXPECT_FALSE(app.gentle);
+    // The warning names the choice and its option.
+    EXPECT_NE(std::string(PHOTOSENSITIVITY_WARNING).find("\"Reduce flashing\""), std::string::npos);
+    EXPECT_NE(std::string(PHOTOSENSITIVITY_WARNING).find("--gentle"), std::string::npos);
 }
 
 TEST(DialogTest, ControlsMapToSettingsAndTheLastCheckedModeWins) {
