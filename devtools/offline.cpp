@@ -274,6 +274,7 @@ int run_benchmark(const Options &opts) {
         std::printf("gentle: the reduce-flashing pass after each frame, wall-clock milliseconds per frame,\n"
                     "and its processor time (all threads, the driver's too) as a share of the plain\n"
                     "frame's; the fps columns are the frames without it\n");
+    print_fill_table(fill_names, fills, rows, opts.width, opts.height);
     print_isosurface_timings();
     check_gl_error();
     stop_offline_show();
