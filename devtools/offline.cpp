@@ -6,6 +6,7 @@
 #include "devtools/png_file.h"      // Required for: write_png_file()
 #include "devtools/isosurface_timing.h"   // Required for: print_isosurface_timings()
 #include "devtools/fill_report.h"   // Required for: fill_frame_begin/end(), print_fill_table()
+#include "render/render_state.h"  // Required for: render.cuts
 #include "platform/gl_caps.h"           // Required for: check_gl_capabilities(), bind_multitexture_entry_points()
 #include "platform/messages.h"          // Required for: fatal_error()
 #include "platform/settings.h"          // Required for: app, clear_picture_bars()

@@ -4,7 +4,7 @@
 // Walking the plan backwards with the set of live pictures finds the rest: a scene whose
 // picture is cross-faded at weight zero, the copy that the finishing chain overwrites before
 // anyone reads it. Leaving them out cannot change a single pixel, provided each op's reads
-// and writes below are true, which the cuts check renders with and without this pass.
+// and writes below are true: the frames tests render with and without this pass to check.
 #include "show/frame_plan.h"
 #include <cstdint>
 
