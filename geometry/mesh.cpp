@@ -17,7 +17,12 @@
 //----------------------------------------------------------------------------------
 // Every mesh made: meshes live for the process's life, and are kept here where they stay
 // reachable (to the leak checker too) even when their maker keeps none of them.
-static std::vector<MeshObject *> made_records;
+// The list itself is never freed, so it outlasts the destructors run at exit, when the leak
+// checker looks.
+static void keep_record(MeshObject *record) {
+    static std::vector<MeshObject *> *made_records = new std::vector<MeshObject *>;
+    made_records->push_back(record);
+}
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -113,7 +118,7 @@ MeshObject *build_mesh_data(const int *faces, const float *positions, const floa
                             const float *colours, int vertex_count, int face_count, RenderFlags flags) {
     flags &= MESH_FLAGS_MASK;
     MeshObject *m = new MeshObject{};
-    made_records.push_back(m);
+    keep_record(m);
     m->vertex_count = vertex_count;
     m->face_count = face_count;
     m->faces = new MeshFace[face_count];

@@ -64,12 +64,13 @@ static bool parse_size(const char *text, int &w, int &h) {
     return true;
 }
 
-// A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
-// offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
+// The tools that draw the show offline into a picture of the size asked for.
 static bool renders_offline(ProgramTool tool) {
     return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT || tool == TOOL_FLASH_CHECK;
 }
 
+// A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
+// offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
 static bool size_allowed(ProgramTool tool, int w, int h) {
     if (renders_offline(tool))
         return w >= OFFLINE_MIN_WIDTH && h >= OFFLINE_MIN_HEIGHT && w <= OFFLINE_MAX_SIZE &&

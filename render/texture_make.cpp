@@ -17,7 +17,12 @@
 //----------------------------------------------------------------------------------
 // Every record made: they live for the process's life, and are kept here where they stay
 // reachable (to the leak checker too) even when their maker keeps none of them.
-static std::vector<Texture *> made_records;
+// The list itself is never freed, so it outlasts the destructors run at exit, when the leak
+// checker looks.
+static void keep_record(Texture *record) {
+    static std::vector<Texture *> *made_records = new std::vector<Texture *>;
+    made_records->push_back(record);
+}
 
 //----------------------------------------------------------------------------------
 // Internal Functions
@@ -58,7 +63,7 @@ static Texture *make_black(int w, int h, float sx, float sy, float sz, TextureFl
 Texture *make_texture_from_pixels(const unsigned char *rgba, int w, int h, float sx, float sy,
                                   float sz, TextureFlags flags) {
     Texture *tex = new Texture;
-    made_records.push_back(tex);
+    keep_record(tex);
     upload_2d(tex, rgba, w, h, sx, sy, sz, flags & TEXTURE_CREATION_MASK);
     return tex;
 }
@@ -96,7 +101,7 @@ TextureChain make_screen_texture_chain() {
     for (int a = app.offscreen_texture_width, b = app.offscreen_texture_height; a + b >= 6; a /= 2, b /= 2)
         made.push_back(make_black(a, b, 0.75f, 0.5625f, 1, TEX_NO_MIPMAP));
     TextureChain chain = { int(made.size()), new Texture[made.size()] };
-    made_records.push_back(chain.levels);
+    keep_record(chain.levels);
     for (size_t i = 0; i < made.size(); i++) {
         chain.levels[i] = *made[i];
         delete made[i];
@@ -109,7 +114,7 @@ Texture *make_noise_cube_texture(int a) {
     for (unsigned char &byte : rgba) byte = (unsigned char)(random_int() & 0xFF);
 
     Texture *tex = new Texture;
-    made_records.push_back(tex);
+    keep_record(tex);
     if (gl_caps.cube_map_supported) {
         fill_record(tex, a, a, 1, 1, 1, TEX_CUBE_MAP | TEX_NO_MIPMAP);
         glEnable(GL_TEXTURE_CUBE_MAP_ARB);
