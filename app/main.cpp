@@ -5,6 +5,7 @@
 #include "devtools/offline.h"
 #include "devtools/contact_sheet.h"
 #include "devtools/export.h"
+#include "devtools/storyboard.h"
 #include "devtools/offline_job.h"
 #include <SDL.h>
 #include <cstdio>
@@ -30,5 +31,6 @@ int main(int argc, char **argv) {
     if (opts.tool == TOOL_RENDER) return render_show_times(opts);
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
     if (opts.tool == TOOL_EXPORT) return run_export(opts);
+    if (opts.tool == TOOL_STORYBOARD) return run_storyboard(opts);
     return run_show(opts);
 }

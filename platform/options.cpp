@@ -39,6 +39,11 @@ const char *usage_text() {
         "                    AAC), .mkv or .webm (VP9, Opus); 60 fps, 640x480 (--size), show\n"
         "                    times T in patterns, by default from 0 to the end of the music\n"
         "                    (the offline tools take any even --size from 384x288 to 4096x4096)\n"
+        "  --storyboard DIR [--from T] [--to T] [--step S]\n"
+        "                    PNG pages of labelled thumbnails of the show into DIR: show\n"
+        "                    time, scenes, mean luma and near-white share, washed-out frames\n"
+        "                    marked; by default the whole show every 0.5 patterns, off the\n"
+        "                    beats, at 384x288 (--size)\n"
         "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
@@ -60,7 +65,7 @@ static bool parse_size(const char *text, int &w, int &h) {
 // A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
 // offline tools render any even size up to 4096x4096 (the video encoders want even sizes).
 static bool size_allowed(ProgramTool tool, int w, int h) {
-    if (tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT)
+    if (tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT || tool == TOOL_STORYBOARD)
         return w >= OFFLINE_MIN_WIDTH && h >= OFFLINE_MIN_HEIGHT && w <= OFFLINE_MAX_SIZE &&
                h <= OFFLINE_MAX_SIZE && w % 2 == 0 && h % 2 == 0;
     return w >= MIN_WIDTH && h >= MIN_HEIGHT && w <= MAX_SIZE && h <= MAX_SIZE;
@@ -171,6 +176,9 @@ bool parse_time_list(const char *text, std::vector<float> &times, std::string &e
 
 bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     const char *export_only = nullptr;   // the last option given that needs --export
+    const char *range_only = nullptr;    // the last --from or --to: --export or --storyboard
+    bool step_given = false;             // --step: --storyboard only
+    bool from_given = false;             // --from: the storyboard's own start otherwise
     for (int i = 1; i < argc; i++) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
@@ -248,7 +256,23 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
                 return false;
             }
             i++;
-            export_only = a;
+            range_only = a;
+            from_given |= a[2] == 'f';
+        } else if (!std::strcmp(a, "--storyboard")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--storyboard wants a folder";
+                return false;
+            }
+            opts.storyboard_dir = argv[++i];
+            opts.tool = TOOL_STORYBOARD;
+        } else if (!std::strcmp(a, "--step")) {
+            if (i + 1 >= argc || !parse_number(argv[i + 1], opts.step) || !(opts.step >= 0.001f) ||
+                opts.step >= MAX_SHOW_TIME) {
+                error = "--step wants the patterns between thumbnails, at least 0.001, e.g. --step 0.25";
+                return false;
+            }
+            i++;
+            step_given = true;
         } else if (!std::strcmp(a, "--contact-sheet")) {
             if (i + 1 >= argc || !argv[i + 1][0]) {
                 error = "--contact-sheet wants a folder";
@@ -272,6 +296,22 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     if (opts.tool != TOOL_EXPORT && export_only) {
         error = std::string(export_only) + " goes with --export";
         return false;
+    }
+    if (range_only && opts.tool != TOOL_EXPORT && opts.tool != TOOL_STORYBOARD) {
+        error = std::string(range_only) + " goes with --export or --storyboard";
+        return false;
+    }
+    if (step_given && opts.tool != TOOL_STORYBOARD) {
+        error = "--step goes with --storyboard";
+        return false;
+    }
+    if (opts.tool == TOOL_STORYBOARD) {
+        if (!from_given) opts.from = STORYBOARD_DEFAULT_FROM;
+        if (!opts.size_given) opts.width = MIN_WIDTH, opts.height = MIN_HEIGHT;
+        if (opts.from >= MAX_SHOW_TIME || (opts.to >= 0 && opts.to < opts.from)) {
+            error = std::string("--storyboard wants --from before --to (") + SHOW_TIME_RANGE + ")";
+            return false;
+        }
     }
     if (opts.tool == TOOL_EXPORT && opts.to >= 0 && opts.to <= opts.from) {
         error = "--to must come after --from";

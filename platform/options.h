@@ -6,7 +6,7 @@
 #include <vector>
 
 // What the program does after parsing: play the show, or one of the offline tools.
-enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT };
+enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT, TOOL_STORYBOARD };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
@@ -23,10 +23,16 @@ struct Options {
     std::string out_dir;               // --out DIR (required with --render)
     std::string export_file;           // --export FILE: the video to write
     int         fps = 60;              // --fps N (with --export)
-    float       from = 0;              // --from T (with --export): first show time, patterns
-    float       to = -1;               // --to T (with --export): end show time; below 0, the music's end
+    float       from = 0;              // --from T (with --export or --storyboard): first show time, patterns
+    float       to = -1;               // --to T (with --export or --storyboard): end show time; below 0, the music's end
     std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
+    std::string storyboard_dir;        // --storyboard DIR: the pages of thumbnails go there
+    float       step = 0.5f;           // --step S (with --storyboard): patterns between thumbnails
 };
+
+// The storyboard starts 1/32 pattern (half a beat) into the show unless --from says otherwise:
+// off the beats, where the beat flash has faded. It renders 384x288 unless --size says otherwise.
+constexpr float STORYBOARD_DEFAULT_FROM = 0.03125f;
 
 // Show times the offline tools take, in patterns: from 0 to far past the end of the music.
 constexpr float MAX_SHOW_TIME = 1000.0f;
