@@ -37,9 +37,11 @@ Image make_skyr1()
     img.fill([](double u, double v) {
         double n = fbm(u, v, 4, 6, 11) ;
         double n2 = fbm(u + 0.3 * n, v, 4, 5, 12);
-        double cloud = smooth(-0.05, 0.45, n2 * 0.8 + n * 0.4);
-        Vec3 sky = mix(rgb(70, 140, 230), rgb(150, 200, 255), 0.5 + 0.5 * std::sin(2 * PI * v));
-        return mix(sky, rgb(255, 255, 255), cloud);
+        // A deep sky with bright cloud edges: the hull scenes smear this picture over a dozen
+        // copies and the finishing glows lift it again, so its mid-tones stay low.
+        double cloud = smooth(0.05, 0.6, n2 * 0.8 + n * 0.4);
+        Vec3 sky = mix(rgb(20, 50, 120), rgb(60, 105, 175), 0.5 + 0.5 * std::sin(2 * PI * v));
+        return mix(sky, rgb(225, 232, 245), cloud * cloud);
     });
     return img;
 }
@@ -61,12 +63,12 @@ Image make_envi6b()
 {
     Image img(256, 256);
     img.fill([](double u, double v) {
-        Vec3 c = mix(rgb(40, 52, 78), rgb(120, 138, 168), 0.5 - 0.5 * std::cos(2 * PI * v));
-        // 4 x 2 soft light panels.
+        Vec3 c = mix(rgb(24, 32, 52), rgb(80, 96, 126), 0.5 - 0.5 * std::cos(2 * PI * v));
+        // 4 x 2 soft light panels with dark frames between them.
         double px = fract(u * 4), py = fract(v * 2);
-        double panel = smooth(0.5, 0.36, std::fabs(px - 0.5)) * smooth(0.5, 0.3, std::fabs(py - 0.5));
+        double panel = smooth(0.42, 0.26, std::fabs(px - 0.5)) * smooth(0.44, 0.24, std::fabs(py - 0.5));
         double flicker = 0.8 + 0.2 * hash2(int(u * 4), int(v * 2), 61);
-        return c + rgb(230, 240, 255) * (0.55 * panel * flicker);
+        return c + rgb(230, 240, 255) * (0.6 * panel * flicker);
     });
     return img;
 }
