@@ -38,7 +38,9 @@ bool keeps_own_levels(const Recipe &r)
 
 }    // namespace
 
-const Env texture_recipes::metal_env{rgb(235, 242, 255), rgb(80, 140, 235), rgb(120, 110, 100), rgb(70, 64, 58), rgb(255, 250, 230), 1.0, 0.35};
+// The main chrome: a deep blue sky with a pale horizon band and a hot sun, so that chrome reads
+// as chrome (dark sky, bright edge, one highlight) rather than as a white surface.
+const Env texture_recipes::metal_env{rgb(200, 214, 238), rgb(45, 90, 175), rgb(110, 100, 90), rgb(60, 55, 50), rgb(255, 250, 230), 1.0, 0.35};
 
 void write_textures(const std::string &dir, const char *only)
 {

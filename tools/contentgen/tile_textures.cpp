@@ -16,7 +16,7 @@ Image make_shakki()
         int cx = int(u * 8), cy = int(v * 8);
         double fx = fract(u * 8), fy = fract(v * 8);
         bool light = (cx + cy) % 2 == 0;
-        double base = light ? 230 / 255.0 : 20 / 255.0;
+        double base = light ? 200 / 255.0 : 20 / 255.0;   // light squares below white: floors fill whole frames
         // Soft bevel: lit top-left edges, shaded bottom-right.
         double e = 0.08;
         double bevel = 0;
@@ -40,8 +40,8 @@ Image make_skyr1()
         // A deep sky with bright cloud edges: the hull scenes smear this picture over a dozen
         // copies and the finishing glows lift it again, so its mid-tones stay low.
         double cloud = smooth(0.05, 0.6, n2 * 0.8 + n * 0.4);
-        Vec3 sky = mix(rgb(20, 50, 120), rgb(60, 105, 175), 0.5 + 0.5 * std::sin(2 * PI * v));
-        return mix(sky, rgb(225, 232, 245), cloud * cloud);
+        Vec3 sky = mix(rgb(12, 36, 96), rgb(44, 84, 152), 0.5 + 0.5 * std::sin(2 * PI * v));
+        return mix(sky, rgb(215, 224, 240), cloud * cloud);
     });
     return img;
 }
@@ -107,7 +107,7 @@ Image make_bubble()
     std::vector<B> bubbles;
     for (int i = 0; i < 26; i++) bubbles.push_back({rng.uniform(), rng.uniform(), rng.range(0.03, 0.11)});
     img.fill([&](double u, double v) {
-        Vec3 c = mix(rgb(30, 90, 120), rgb(60, 130, 170), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
+        Vec3 c = mix(rgb(18, 62, 90), rgb(40, 98, 136), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
         for (const B &b : bubbles) {
             double dx = u - b.x, dy = v - b.y;
             dx -= std::round(dx);
@@ -117,7 +117,7 @@ Image make_bubble()
             double rim = std::exp(-std::pow((d - 1) / 0.08, 2));
             double body = d < 1 ? 0.15 * d * d : 0;
             double spec = std::exp(-(std::pow(dx / b.r + 0.4, 2) + std::pow(dy / b.r + 0.4, 2)) / 0.02);
-            c = c + rgb(180, 240, 255) * (0.6 * rim + body) + Vec3{1, 1, 1} * (0.5 * spec);
+            c = c + rgb(180, 240, 255) * (0.45 * rim + body) + Vec3{1, 1, 1} * (0.5 * spec);
         }
         return c;
     });
