@@ -28,12 +28,15 @@ struct Recipe {
 };
 
 // Pictures that keep their own levels: the text pictures (white captions on black), the
-// sprites (additive highlights, white-hot at the core) and irid, which multiplies other
-// pictures and is read as one bright texel. Every other picture goes through the show's grade.
+// sprites (additive highlights, white-hot at the core), irid, which multiplies other pictures
+// and is read as one bright texel, and the smoke, whose wisps are already set low in their own
+// recipe (bent by the grade, its faint wisps would break up at the tile's wrap). Every other
+// picture goes through the show's grade.
 bool keeps_own_levels(const Recipe &r)
 {
     const std::string file = r.file;
-    return r.sprite || file == "loading.jpg" || file == "atxt.jpg" || file == "ltxt.jpg" || file == "irid.jpg";
+    return r.sprite || file == "loading.jpg" || file == "atxt.jpg" || file == "ltxt.jpg" || file == "irid.jpg" ||
+           file == "smoketex.jpg";
 }
 
 }    // namespace

@@ -79,7 +79,7 @@ Image make_smoke()
     img.fill([](double u, double v) {
         double n = fbm(u, v, 4, 6, 21);
         double w = fbm(u + 0.25 * n, v + 0.25 * n, 4, 5, 22);
-        double wisp = smooth(0.1, 0.55, w) * 0.9 + 0.04;
+        double wisp = smooth(0.1, 0.55, w) * 0.7 + 0.03;   // added over the smoke's tube: kept low
         return Vec3{wisp, wisp, wisp * 1.04};
     });
     return img;
