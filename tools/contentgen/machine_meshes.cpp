@@ -104,7 +104,7 @@ Mesh make_machine_b()
 //----------------------------------------------------------------------------------------------
 // bubble_frame_mesh: a hexagonal ring of bevelled bars made of loose plates
 //----------------------------------------------------------------------------------------------
-constexpr double BUBBLE_FRAME_SCALE = 0.32;   // the frame's ring radius 40 becomes 12.8
+constexpr double BUBBLE_FRAME_SCALE = 0.375;   // the frame's ring radius 40 becomes 15, the ring's own
 
 Mesh make_bubble_frame()
 {
@@ -152,7 +152,7 @@ Mesh make_bubble_frame()
     int a = m.add({0, 16, 0}), b = m.add({0, 28, 0}), c = m.add({10, 22, 0});
     m.face(a, b, c);
     m.face(a, c, b);
-    // The orbit ring sets its eight pieces 15 units from its centre: a piece narrower than that
+    // The orbit ring sets its eight pieces 15 units from its centre: a piece no wider than that
     // radius keeps the ring a ring of tumbling frames instead of one knot of overlapping bars.
     for (Vec3 &p : m.pos) p = p * BUBBLE_FRAME_SCALE;
     return m;
