@@ -6,6 +6,7 @@
 #include "devtools/contact_sheet.h"
 #include "devtools/export.h"
 #include "devtools/flash_check.h"
+#include "devtools/storyboard.h"
 #include "devtools/offline_job.h"
 #include <SDL.h>
 #include <cstdio>
@@ -32,5 +33,6 @@ int main(int argc, char **argv) {
     if (opts.tool == TOOL_BENCHMARK) return run_benchmark(opts);
     if (opts.tool == TOOL_EXPORT) return run_export(opts);
     if (opts.tool == TOOL_FLASH_CHECK) return run_flash_check(opts);
+    if (opts.tool == TOOL_STORYBOARD) return run_storyboard(opts);
     return run_show(opts);
 }

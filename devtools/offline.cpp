@@ -116,7 +116,7 @@ void read_back_frame(const Options &opts, unsigned char *rgb) {
 // Internal Functions
 //----------------------------------------------------------------------------------
 // The folder exists (made if missing) and takes a new file.
-static bool folder_writable(const std::string &dir, std::string &why) {
+bool make_output_folder(const std::string &dir, std::string &why) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (!std::filesystem::is_directory(dir)) {
@@ -214,7 +214,7 @@ int describe_show_time(float t) {
 
 int render_show_times(const Options &opts) {
     std::string why;
-    if (!folder_writable(opts.out_dir, why)) {
+    if (!make_output_folder(opts.out_dir, why)) {
         std::fprintf(stderr, "orbplume: %s\n", why.c_str());
         return 2;
     }

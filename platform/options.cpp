@@ -46,6 +46,11 @@ const char *usage_text() {
         "                    prints the worst second and each failing stretch, exits 1 on any\n"
         "  --gentle          reduce flashing: limit the picture's flashes to a safe rate (the\n"
         "                    show, --export, --flash-check, --render, --benchmark)\n"
+        "  --storyboard DIR [--from T] [--to T] [--step S]\n"
+        "                    PNG pages of labelled thumbnails of the show into DIR: show\n"
+        "                    time, scenes, mean luma and near-white share, washed-out frames\n"
+        "                    marked; by default the whole show every 0.5 patterns, off the\n"
+        "                    beats, at 384x288 (--size)\n"
         "  --contact-sheet DIR  write PNG pages of every mesh and texture into DIR, then exit\n"
         "  --help            this text\n";
 }
@@ -66,7 +71,8 @@ static bool parse_size(const char *text, int &w, int &h) {
 
 // The tools that draw the show offline into a picture of the size asked for.
 static bool renders_offline(ProgramTool tool) {
-    return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT || tool == TOOL_FLASH_CHECK;
+    return tool == TOOL_RENDER || tool == TOOL_BENCHMARK || tool == TOOL_EXPORT || tool == TOOL_FLASH_CHECK ||
+           tool == TOOL_STORYBOARD;
 }
 
 // A window takes any size from the smallest up (a shape other than 4:3 gets bars); the
@@ -196,6 +202,9 @@ static bool choose_tool(Options &opts, ProgramTool tool, const char *option, con
 bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     const char *export_only = nullptr;   // the last option given that needs --export
     const char *tool_option = nullptr;   // the option that chose opts.tool
+    const char *range_only = nullptr;    // the last --from or --to: a tool that runs over a stretch
+    bool step_given = false;             // --step: --storyboard only
+    bool from_given = false;             // --from: the storyboard's own start otherwise
     for (int i = 1; i < argc; i++) {
         const char *a = argv[i];
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
@@ -277,7 +286,23 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
                 return false;
             }
             i++;
-            export_only = a;
+            range_only = a;
+            from_given |= a[2] == 'f';
+        } else if (!std::strcmp(a, "--storyboard")) {
+            if (i + 1 >= argc || !argv[i + 1][0]) {
+                error = "--storyboard wants a folder";
+                return false;
+            }
+            opts.storyboard_dir = argv[++i];
+            if (!choose_tool(opts, TOOL_STORYBOARD, a, tool_option, error)) return false;
+        } else if (!std::strcmp(a, "--step")) {
+            if (i + 1 >= argc || !parse_number(argv[i + 1], opts.step) || !(opts.step >= 0.001f) ||
+                opts.step >= MAX_SHOW_TIME) {
+                error = "--step wants the patterns between thumbnails, at least 0.001, e.g. --step 0.25";
+                return false;
+            }
+            i++;
+            step_given = true;
         } else if (!std::strcmp(a, "--contact-sheet")) {
             if (i + 1 >= argc || !argv[i + 1][0]) {
                 error = "--contact-sheet wants a folder";
@@ -303,6 +328,22 @@ bool parse_options(int argc, char **argv, Options &opts, std::string &error) {
     if (!stretch_tool && export_only) {
         error = std::string(export_only) + " goes with --export or --flash-check";
         return false;
+    }
+    if (range_only && !stretch_tool && opts.tool != TOOL_STORYBOARD) {
+        error = std::string(range_only) + " goes with --export, --flash-check or --storyboard";
+        return false;
+    }
+    if (step_given && opts.tool != TOOL_STORYBOARD) {
+        error = "--step goes with --storyboard";
+        return false;
+    }
+    if (opts.tool == TOOL_STORYBOARD) {
+        if (!from_given) opts.from = STORYBOARD_DEFAULT_FROM;
+        if (!opts.size_given) opts.width = MIN_WIDTH, opts.height = MIN_HEIGHT;
+        if (opts.from >= MAX_SHOW_TIME || (opts.to >= 0 && opts.to < opts.from)) {
+            error = std::string("--storyboard wants --from before --to (") + SHOW_TIME_RANGE + ")";
+            return false;
+        }
     }
     if (stretch_tool && opts.to >= 0 && opts.to <= opts.from) {
         error = "--to must come after --from";

@@ -8,7 +8,7 @@
 // What the program does after parsing: play the show, or one of the offline tools. One run
 // does one thing: a second, different tool on the command line is refused.
 enum ProgramTool { TOOL_SHOW, TOOL_DESCRIBE, TOOL_RENDER, TOOL_BENCHMARK, TOOL_EXPORT, TOOL_CONTACT_SHEET,
-                   TOOL_FLASH_CHECK };
+                   TOOL_FLASH_CHECK, TOOL_STORYBOARD };
 
 struct Options {
     bool        dialog = true;         // false with --no-dialog (or any of the options below)
@@ -19,17 +19,23 @@ struct Options {
     bool        desktop = false;       // --desktop: full screen at the desktop's resolution
     bool        loop = false;          // --loop
     bool        unattended = false;    // --unattended: messages to stderr only
-    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark, --export, --contact-sheet or --flash-check
+    ProgramTool tool = TOOL_SHOW;      // --describe, --render, --benchmark, --export, --contact-sheet, --flash-check or --storyboard
     float       describe_time = 0;     // --describe T
     std::vector<float> render_times;   // --render TIMES, ascending as given
     std::string out_dir;               // --out DIR (required with --render)
     std::string export_file;           // --export FILE: the video to write
     int         fps = 60;              // --fps N (with --export or --flash-check)
-    float       from = 0;              // --from T (with --export or --flash-check): first show time, patterns
+    float       from = 0;              // --from T (with --export, --flash-check or --storyboard): first show time, patterns
     float       to = -1;               // --to T (the same): end show time; below 0, the music's end
     bool        gentle = false;        // --gentle: reduce flashing (the show, and the offline tools' frames)
     std::string contact_sheet;         // --contact-sheet DIR: write the content pages there, no show
+    std::string storyboard_dir;        // --storyboard DIR: the pages of thumbnails go there
+    float       step = 0.5f;           // --step S (with --storyboard): patterns between thumbnails
 };
+
+// The storyboard starts 1/32 pattern (half a beat) into the show unless --from says otherwise:
+// off the beats, where the beat flash has faded. It renders 384x288 unless --size says otherwise.
+constexpr float STORYBOARD_DEFAULT_FROM = 0.03125f;
 
 // Show times the offline tools take, in patterns: from 0 to far past the end of the music.
 constexpr float MAX_SHOW_TIME = 1000.0f;

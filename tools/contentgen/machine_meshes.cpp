@@ -104,6 +104,8 @@ Mesh make_machine_b()
 //----------------------------------------------------------------------------------------------
 // bubble_frame_mesh: a hexagonal ring of bevelled bars made of loose plates
 //----------------------------------------------------------------------------------------------
+constexpr double BUBBLE_FRAME_SCALE = 0.375;   // the frame's ring radius 40 becomes 15, the ring's own
+
 Mesh make_bubble_frame()
 {
     Mesh m;
@@ -150,6 +152,9 @@ Mesh make_bubble_frame()
     int a = m.add({0, 16, 0}), b = m.add({0, 28, 0}), c = m.add({10, 22, 0});
     m.face(a, b, c);
     m.face(a, c, b);
+    // The orbit ring sets its eight pieces 15 units from its centre: a piece no wider than that
+    // radius keeps the ring a ring of tumbling frames instead of one knot of overlapping bars.
+    for (Vec3 &p : m.pos) p = p * BUBBLE_FRAME_SCALE;
     return m;
 }
 

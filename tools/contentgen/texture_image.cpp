@@ -24,6 +24,17 @@ double smooth(double a, double b, double x)
 }
 double fract(double x) { return x - std::floor(x); }
 
+double show_grade(double x)
+{
+    x = clamp01(x);
+    return (1 - SHOW_GRADE) * x + SHOW_GRADE * x * x;
+}
+
+void grade_for_show(Image &img)
+{
+    for (Vec3 &p : img.px) p = Vec3{show_grade(p.x), show_grade(p.y), show_grade(p.z)};
+}
+
 void save_jpeg(const Image &img, const std::string &path, bool full_chroma)
 {
     FILE *f = std::fopen(path.c_str(), "wb");

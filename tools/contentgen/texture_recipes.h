@@ -34,6 +34,13 @@ double clamp01(double x);
 double smooth(double a, double b, double x);  // smoothstep from a to b (either order)
 double fract(double x);
 void save_jpeg(const Image &img, const std::string &path, bool full_chroma);
+// The show's one grade for its scene pictures: every channel clamped to [0, 1] and bent by
+// (1 - SHOW_GRADE) x + SHOW_GRADE x^2, so that mid-tones sink while black stays black and
+// white stays white. The glows and blurs of the finishing passes add about twice a smooth
+// picture's own level back; graded, a mid-grey surface comes out bright instead of white.
+constexpr double SHOW_GRADE = 0.75;
+double show_grade(double x);                  // one channel value through the grade
+void grade_for_show(Image &img);              // every pixel of img through the grade
 // Reads a written picture back: size, components and (for sprites) the black margin.
 void verify_jpeg(const std::string &path, int w, int h, bool sprite);
 

@@ -27,9 +27,23 @@ struct Recipe {
     bool sprite, full_chroma;
 };
 
+// Pictures that keep their own levels: the text pictures (white captions on black), the
+// sprites (additive highlights, white-hot at the core), irid, which multiplies other pictures
+// and is read as one bright texel, and the smoke, whose wisps are already set low in their own
+// recipe (bent by the grade, its faint wisps would break up at the tile's wrap). Every other
+// picture goes through the show's grade.
+bool keeps_own_levels(const Recipe &r)
+{
+    const std::string file = r.file;
+    return r.sprite || file == "loading.jpg" || file == "atxt.jpg" || file == "ltxt.jpg" || file == "irid.jpg" ||
+           file == "smoketex.jpg";
+}
+
 }    // namespace
 
-const Env texture_recipes::metal_env{rgb(235, 242, 255), rgb(80, 140, 235), rgb(120, 110, 100), rgb(70, 64, 58), rgb(255, 250, 230), 1.0, 0.35};
+// The main chrome: a deep blue sky with a pale horizon band and a hot sun, so that chrome reads
+// as chrome (dark sky, bright edge, one highlight) rather than as a white surface.
+const Env texture_recipes::metal_env{rgb(200, 214, 238), rgb(45, 90, 175), rgb(110, 100, 90), rgb(60, 55, 50), rgb(255, 250, 230), 1.0, 0.35};
 
 void write_textures(const std::string &dir, const char *only)
 {
@@ -82,6 +96,7 @@ void write_textures(const std::string &dir, const char *only)
         if (only && r.file != std::string(only)) continue;
         std::string path = dir + "/" + r.file;
         Image img = r.make();
+        if (!keeps_own_levels(r)) grade_for_show(img);
         save_jpeg(img, path, r.full_chroma);
         verify_jpeg(path, img.w, img.h, r.sprite);
     }

@@ -16,7 +16,7 @@ Image make_shakki()
         int cx = int(u * 8), cy = int(v * 8);
         double fx = fract(u * 8), fy = fract(v * 8);
         bool light = (cx + cy) % 2 == 0;
-        double base = light ? 230 / 255.0 : 20 / 255.0;
+        double base = light ? 200 / 255.0 : 20 / 255.0;   // light squares below white: floors fill whole frames
         // Soft bevel: lit top-left edges, shaded bottom-right.
         double e = 0.08;
         double bevel = 0;
@@ -37,9 +37,11 @@ Image make_skyr1()
     img.fill([](double u, double v) {
         double n = fbm(u, v, 4, 6, 11) ;
         double n2 = fbm(u + 0.3 * n, v, 4, 5, 12);
-        double cloud = smooth(-0.05, 0.45, n2 * 0.8 + n * 0.4);
-        Vec3 sky = mix(rgb(70, 140, 230), rgb(150, 200, 255), 0.5 + 0.5 * std::sin(2 * PI * v));
-        return mix(sky, rgb(255, 255, 255), cloud);
+        // A deep sky with bright cloud edges: the hull scenes smear this picture over a dozen
+        // copies and the finishing glows lift it again, so its mid-tones stay low.
+        double cloud = smooth(0.05, 0.6, n2 * 0.8 + n * 0.4);
+        Vec3 sky = mix(rgb(12, 36, 96), rgb(44, 84, 152), 0.5 + 0.5 * std::sin(2 * PI * v));
+        return mix(sky, rgb(215, 224, 240), cloud * cloud);
     });
     return img;
 }
@@ -61,12 +63,12 @@ Image make_envi6b()
 {
     Image img(256, 256);
     img.fill([](double u, double v) {
-        Vec3 c = mix(rgb(40, 52, 78), rgb(120, 138, 168), 0.5 - 0.5 * std::cos(2 * PI * v));
-        // 4 x 2 soft light panels.
+        Vec3 c = mix(rgb(24, 32, 52), rgb(80, 96, 126), 0.5 - 0.5 * std::cos(2 * PI * v));
+        // 4 x 2 soft light panels with dark frames between them.
         double px = fract(u * 4), py = fract(v * 2);
-        double panel = smooth(0.5, 0.36, std::fabs(px - 0.5)) * smooth(0.5, 0.3, std::fabs(py - 0.5));
+        double panel = smooth(0.42, 0.26, std::fabs(px - 0.5)) * smooth(0.44, 0.24, std::fabs(py - 0.5));
         double flicker = 0.8 + 0.2 * hash2(int(u * 4), int(v * 2), 61);
-        return c + rgb(230, 240, 255) * (0.55 * panel * flicker);
+        return c + rgb(230, 240, 255) * (0.6 * panel * flicker);
     });
     return img;
 }
@@ -77,7 +79,7 @@ Image make_smoke()
     img.fill([](double u, double v) {
         double n = fbm(u, v, 4, 6, 21);
         double w = fbm(u + 0.25 * n, v + 0.25 * n, 4, 5, 22);
-        double wisp = smooth(0.1, 0.55, w) * 0.9 + 0.04;
+        double wisp = smooth(0.1, 0.55, w) * 0.7 + 0.03;   // added over the smoke's tube: kept low
         return Vec3{wisp, wisp, wisp * 1.04};
     });
     return img;
@@ -105,7 +107,7 @@ Image make_bubble()
     std::vector<B> bubbles;
     for (int i = 0; i < 26; i++) bubbles.push_back({rng.uniform(), rng.uniform(), rng.range(0.03, 0.11)});
     img.fill([&](double u, double v) {
-        Vec3 c = mix(rgb(30, 90, 120), rgb(60, 130, 170), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
+        Vec3 c = mix(rgb(18, 62, 90), rgb(40, 98, 136), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
         for (const B &b : bubbles) {
             double dx = u - b.x, dy = v - b.y;
             dx -= std::round(dx);
@@ -115,7 +117,7 @@ Image make_bubble()
             double rim = std::exp(-std::pow((d - 1) / 0.08, 2));
             double body = d < 1 ? 0.15 * d * d : 0;
             double spec = std::exp(-(std::pow(dx / b.r + 0.4, 2) + std::pow(dy / b.r + 0.4, 2)) / 0.02);
-            c = c + rgb(180, 240, 255) * (0.6 * rim + body) + Vec3{1, 1, 1} * (0.5 * spec);
+            c = c + rgb(180, 240, 255) * (0.45 * rim + body) + Vec3{1, 1, 1} * (0.5 * spec);
         }
         return c;
     });
