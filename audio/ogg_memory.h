@@ -4,9 +4,11 @@
 // accepted only when it is a complete Ogg Vorbis stream: its last page must carry the
 // end-of-stream mark and end exactly where the block ends, so a truncated file is refused.
 #pragma once
-#include <vorbis/vorbisfile.h>   // Required for: OggVorbis_File, ov_* calls
 #include <cstddef>
 #include <vector>
+
+#ifndef __EMSCRIPTEN__   // the browser build decodes with stb_vorbis (web/stb_decoders.cpp)
+#include <vorbis/vorbisfile.h>   // Required for: OggVorbis_File, ov_* calls
 
 struct OggMemory {
     const unsigned char *bytes;   // the whole file, owned by the caller, kept while open
@@ -16,5 +18,7 @@ struct OggMemory {
 
 bool open_ogg_memory(OggVorbis_File *vf, OggMemory *mem);   // false for empty, foreign or truncated data
 long read_ogg_frames(OggVorbis_File *vf, float *stereo, int frames, float *mono);   // interleaved L,R and (L+R)/2; 0 at end
+#endif
+
 bool decode_ogg_mono(const unsigned char *bytes, size_t size,
                      std::vector<float> &mono, int &rate);     // whole stream as (L+R)/2, false if unreadable

@@ -1,0 +1,55 @@
+// web/window_web.cpp - the show's window in the browser: the page's canvas and a WebGL 1
+// context with the GL 1.x emulation on it. The drawing buffer stays 640x480 (or the size
+// asked for); the page scales the canvas for full screen. Frames are shown when control
+// returns to the browser, so swapping only wipes the bars. The outline font of the
+// developer overlay has no web counterpart: the overlay is not part of the page.
+#include "platform/window.h"
+#include "platform/settings.h"
+#include <emscripten.h>
+#include <cstdio>
+
+WindowGlobals win;
+
+// Creates the context through the emulation's own path, so its immediate-mode state is set
+// up; antialiasing off and no stencil, as natively; the buffer kept for screenshots.
+EM_JS(int, web_create_context, (int width, int height), {
+    var canvas = Module.canvas;
+    if (!canvas) return 0;
+    canvas.width = width;
+    canvas.height = height;
+    var ctx = Browser.createContext(canvas, true, true, {
+        antialias: false, alpha: false, depth: true, stencil: false, preserveDrawingBuffer: true,
+        majorVersion: 1, minorVersion: 0 });
+    return ctx ? 1 : 0;
+});
+
+static char canvas_marker;   // the window handle the rest of the engine sees
+
+bool display_video_driver(const char *, bool) { return true; }
+bool init_display_video(std::string &) { return true; }
+void prefer_offscreen_video() {}
+
+SDL_Window *create_gl_window(bool, int width, int height, int, int, const char *, int, int, bool hidden, bool) {
+    win.failure[0] = 0;
+    if (!web_create_context(width, height)) {
+        std::snprintf(win.failure, sizeof win.failure, "GL context: no WebGL in this browser");
+        return nullptr;
+    }
+    win.hidden = hidden;
+    win.window = reinterpret_cast<SDL_Window *>(&canvas_marker);
+    win.context = &canvas_marker;
+    return win.window;
+}
+
+void destroy_gl_window() {
+    win.window = nullptr;
+    win.context = nullptr;
+}
+
+void swap_frame() {
+    if (win.window) clear_picture_bars();
+}
+
+void create_outline_font() { win.font_base = 0; }
+void print_text(const char *) {}
+std::string find_font_file(const char *) { return ""; }
