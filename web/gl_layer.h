@@ -66,6 +66,9 @@ GLint web_glu_build_2d_mipmaps(GLenum target, GLint internal, GLsizei w, GLsizei
                                GLenum type, const void *pixels);            // gluBuild2DMipmaps
 const GLubyte *web_gl_get_string(GLenum name);         // glGetString
 void web_gl_get_floatv(GLenum pname, GLfloat *v);      // glGetFloatv
+void web_glu_perspective(GLdouble fovy, GLdouble aspect, GLdouble near_plane, GLdouble far_plane);   // gluPerspective
+void web_glu_look_at(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
+                     GLdouble ux, GLdouble uy, GLdouble uz);      // gluLookAt
 void web_gl_ignored();                                 // calls with no effect in the browser
 
 #ifndef WEB_GL_LAYER_ITSELF   // defined for the layer's own files (web/web.cmake)
@@ -130,6 +133,9 @@ void web_gl_ignored();                                 // calls with no effect i
 #define gluBuild2DMipmaps(t, i, w, h, f, y, p) web_glu_build_2d_mipmaps(t, i, w, h, f, y, p)
 #define glGetString(n) web_gl_get_string(n)
 #define glGetFloatv(p, v) web_gl_get_floatv(p, v)
+#define gluPerspective(f, a, n, z) web_glu_perspective(f, a, n, z)
+#define gluLookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz) web_glu_look_at(ex, ey, ez, cx, cy, cz, ux, uy, uz)
+#define gluOrtho2D(l, r, b, t) glOrtho(l, r, b, t, -1.0, 1.0)
 #define glShadeModel(m) web_gl_ignored()
 #define glHint(t, m) web_gl_ignored()
 #define glReadBuffer(b) web_gl_ignored()

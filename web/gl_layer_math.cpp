@@ -96,3 +96,30 @@ void reflection_coords(const float eye_pos[3], const float eye_normal[3], float 
 float plane_coord(const float plane[4], const float p[3], float w) {
     return plane[0] * p[0] + plane[1] * p[1] + plane[2] * p[2] + plane[3] * w;
 }
+
+void perspective_matrix(double fovy_deg, double aspect, double near_plane, double far_plane, float m[16]) {
+    const double f = 1.0 / std::tan(fovy_deg * 3.14159265358979323846 / 360.0);
+    for (int i = 0; i < 16; i++) m[i] = 0.0f;
+    m[0] = float(f / aspect);
+    m[5] = float(f);
+    m[10] = float((far_plane + near_plane) / (near_plane - far_plane));
+    m[11] = -1.0f;
+    m[14] = float(2.0 * far_plane * near_plane / (near_plane - far_plane));
+}
+
+void look_at_matrix(const double eye[3], const double centre[3], const double up[3], float m[16]) {
+    double f[3] = { centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2] };
+    double fl = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
+    if (fl > 0) for (double &c : f) c /= fl;
+    double s[3] = { f[1] * up[2] - f[2] * up[1], f[2] * up[0] - f[0] * up[2], f[0] * up[1] - f[1] * up[0] };
+    double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
+    if (sl > 0) for (double &c : s) c /= sl;
+    const double u[3] = { s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0] };
+    const double rows[3][3] = { { s[0], s[1], s[2] }, { u[0], u[1], u[2] }, { -f[0], -f[1], -f[2] } };
+    for (int i = 0; i < 16; i++) m[i] = 0.0f;
+    for (int r = 0; r < 3; r++) {
+        for (int c = 0; c < 3; c++) m[c * 4 + r] = float(rows[r][c]);
+        m[12 + r] = float(-(rows[r][0] * eye[0] + rows[r][1] * eye[1] + rows[r][2] * eye[2]));
+    }
+    m[15] = 1.0f;
+}

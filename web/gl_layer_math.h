@@ -28,3 +28,8 @@ void transform_point(const float m[16], const float p[3], float out[4]);   // m 
 void sphere_map_coords(const float eye_pos[3], const float eye_normal[3], float st[2]);
 void reflection_coords(const float eye_pos[3], const float eye_normal[3], float str[3]);
 float plane_coord(const float plane[4], const float p[3], float w);   // plane . (p, w)
+
+// The matrices of gluPerspective and gluLookAt, column-major (the browser's versions set the
+// current matrix instead of multiplying it, and take their arguments in another order).
+void perspective_matrix(double fovy_deg, double aspect, double near_plane, double far_plane, float m[16]);
+void look_at_matrix(const double eye[3], const double centre[3], const double up[3], float m[16]);

@@ -4,6 +4,7 @@
 // sized texture formats, hints, material emission) are translated here.
 #include "web/gl_layer.h"
 #include "web/gl_layer_state.h"
+#include "web/gl_layer_math.h"
 #include <emscripten.h>
 #include <cstring>
 #include <string>
@@ -79,7 +80,7 @@ void web_gl_alpha_func(GLenum f, GLclampf ref) {
 void web_gl_colour_mask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
     const GLboolean m[4] = { r, g, b, a };
     std::memcpy(gl_shadow.colour_mask, m, sizeof m);
-    glColorMask(r, g, b, a);
+    glColorMask(r, g, b, GL_FALSE);   // the buffer's alpha stays 1 (web/window_web.cpp)
 }
 void web_gl_clear_colour(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
     const float c[4] = { r, g, b, a };
@@ -184,7 +185,8 @@ void web_gl_tex_image_2d(GLenum target, GLint level, GLint internal, GLsizei w, 
 GLint web_glu_build_2d_mipmaps(GLenum target, GLint internal, GLsizei w, GLsizei h, GLenum format,
                                GLenum type, const void *pixels) {
     web_gl_tex_image_2d(target, 0, internal, w, h, 0, format, type, pixels);
-    glGenerateMipmap(target);
+    const bool power_of_two = w > 0 && h > 0 && !(w & (w - 1)) && !(h & (h - 1));
+    if (power_of_two) glGenerateMipmap(target);   // WebGL 1 makes mipmaps of such sizes only
     return 0;
 }
 
@@ -201,6 +203,20 @@ const GLubyte *web_gl_get_string(GLenum name) {
 void web_gl_get_floatv(GLenum pname, GLfloat *v) {
     if (pname == GL_COLOR_CLEAR_VALUE) std::memcpy(v, gl_shadow.clear_colour, 4 * sizeof(float));
     else                               glGetFloatv(pname, v);
+}
+
+void web_glu_perspective(GLdouble fovy, GLdouble aspect, GLdouble near_plane, GLdouble far_plane) {
+    float m[16];
+    perspective_matrix(fovy, aspect, near_plane, far_plane, m);
+    glMultMatrixf(m);
+}
+
+void web_glu_look_at(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
+                     GLdouble ux, GLdouble uy, GLdouble uz) {
+    const double eye[3] = { ex, ey, ez }, centre[3] = { cx, cy, cz }, up[3] = { ux, uy, uz };
+    float m[16];
+    look_at_matrix(eye, centre, up, m);
+    glMultMatrixf(m);
 }
 
 void web_gl_ignored() {}

@@ -11,16 +11,56 @@
 WindowGlobals win;
 
 // Creates the context through the emulation's own path, so its immediate-mode state is set
-// up; antialiasing off and no stencil, as natively; the buffer kept for screenshots.
+// up; antialiasing off and no stencil, as natively; the buffer kept between frames (and for
+// screenshots). The buffer has an alpha channel only because WebGL copies into RGBA textures
+// from such buffers alone; the GL layer keeps it at 1 everywhere, as a buffer without alpha
+// reads natively (web_gl_colour_mask never lets a draw write it).
 EM_JS(int, web_create_context, (int width, int height), {
     var canvas = Module.canvas;
     if (!canvas) return 0;
     canvas.width = width;
     canvas.height = height;
     var ctx = Browser.createContext(canvas, true, true, {
-        antialias: false, alpha: false, depth: true, stencil: false, preserveDrawingBuffer: true,
+        antialias: false, alpha: true, premultipliedAlpha: false, depth: true, stencil: false, preserveDrawingBuffer: true,
         majorVersion: 1, minorVersion: 0 });
-    return ctx ? 1 : 0;
+    if (!ctx) return 0;
+    // The emulation's combiner samples a cube map through a 2D sampler with two coordinates;
+    // its shaders are mended here to a cube sampler with all three.
+    var shaderSource = GLctx.shaderSource.bind(GLctx);
+    GLctx.shaderSource = function (shader, source) {
+        var cubes = {};
+        source = source.replace(/textureCube[(]u_texUnit([0-9]+), [(]([^()]*)[)][.]xy[)]/g, function (m, unit, coords) {
+            cubes[unit] = 1;
+            return 'textureCube(u_texUnit' + unit + ', (' + coords + ').xyz)';
+        });
+        Object.keys(cubes).forEach(function (unit) {
+            source = source.replace('uniform sampler2D u_texUnit' + unit + ';', 'uniform samplerCube u_texUnit' + unit + ';');
+        });
+        shaderSource(shader, source);
+    };
+    if (Module.arguments.indexOf('gldebug') >= 0) {
+        // Developer aid: names the first WebGL call of each kind that raises an error.
+        var getError = GLctx.getError.bind(GLctx), seen = {};
+        var compile = GLctx.compileShader.bind(GLctx);
+        GLctx.compileShader = function (shader) {
+            compile(shader);
+            if (!GLctx.getShaderParameter(shader, GLctx.COMPILE_STATUS))
+                console.error('GL shader: ' + GLctx.getShaderInfoLog(shader) + ' ' + GLctx.getShaderSource(shader));
+        };
+        Object.keys(Object.getPrototypeOf(GLctx)).forEach(function (name) {
+            var f = GLctx[name];
+            if (typeof f != 'function' || name == 'getError') return;
+            GLctx[name] = function () {
+                var r = f.apply(GLctx, arguments), e = getError();
+                if (e && !seen[name]) { seen[name] = 1; console.error('GL error ' + e + ' in ' + name + '(' + Array.prototype.join.call(arguments, ', ') + ')'); }
+                return r;
+            };
+        });
+    }
+    GLctx.clearColor(0, 0, 0, 1);
+    GLctx.clear(GLctx.COLOR_BUFFER_BIT);
+    GLctx.colorMask(true, true, true, false);
+    return 1;
 });
 
 static char canvas_marker;   // the window handle the rest of the engine sees
