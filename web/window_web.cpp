@@ -24,8 +24,9 @@ EM_JS(int, web_create_context, (int width, int height), {
         antialias: false, alpha: true, premultipliedAlpha: false, depth: true, stencil: false, preserveDrawingBuffer: true,
         majorVersion: 1, minorVersion: 0 });
     if (!ctx) return 0;
-    // The emulation's combiner samples a cube map through a 2D sampler with two coordinates;
-    // its shaders are mended here to a cube sampler with all three.
+    // The emulation's combiner samples a cube map through a 2D sampler with two coordinates,
+    // and in its GL_COMBINE path it cuts the coordinates' swizzle off the texture lookup and
+    // leaves it on the lookup's later uses; its shaders are mended here.
     var shaderSource = GLctx.shaderSource.bind(GLctx);
     GLctx.shaderSource = function (shader, source) {
         var cubes = {};
@@ -33,6 +34,12 @@ EM_JS(int, web_create_context, (int width, int height), {
             cubes[unit] = 1;
             return 'textureCube(u_texUnit' + unit + ', (' + coords + ').xyz)';
         });
+        source = source.replace(/(texture2D|textureCube)[(]u_texUnit([0-9]+), [(](u_textureMatrix[0-9]+ [*] v_texCoord[0-9]+)[)];/g,
+                                function (m, lookup, unit, coords) {
+            if (lookup == 'textureCube') cubes[unit] = 1;
+            return lookup + '(u_texUnit' + unit + ', (' + coords + ').' + (lookup == 'textureCube' ? 'xyz' : 'xy') + ');';
+        });
+        source = source.replace(/(tej_env[0-9]+_texload[0-9]+)[.]xyz?[)]/g, '$1');
         Object.keys(cubes).forEach(function (unit) {
             source = source.replace('uniform sampler2D u_texUnit' + unit + ';', 'uniform samplerCube u_texUnit' + unit + ';');
         });
