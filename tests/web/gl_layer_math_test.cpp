@@ -14,7 +14,7 @@
 constexpr unsigned TRIANGLES = 4, TRIANGLE_STRIP = 5, QUADS = 7, QUAD_STRIP = 8, POLYGON = 9, LINES = 1;
 
 static std::vector<LayerVertex> square_grid(int n) {   // vertex k at (k, k * k % 7, 0)
-    std::vector<LayerVertex> v(size_t(n));
+    std::vector<LayerVertex> v(static_cast<size_t>(n));
     for (int k = 0; k < n; k++) v[size_t(k)] = LayerVertex{ { float(k), float(k * k % 7), 0 }, {}, {}, {} };
     return v;
 }
@@ -156,7 +156,7 @@ TEST(GluMatrices, LookAtAndPerspectiveMatchTheirDefinitions) {
 // The browser build's FFT behind KISS FFT's interface against the plain DFT.
 TEST(WebFft, RealTransformMatchesTheDefinition) {
     for (int n : { 8, 64, 1024 }) {
-        std::vector<float> x(size_t(n));
+        std::vector<float> x(static_cast<size_t>(n));
         for (int i = 0; i < n; i++) x[size_t(i)] = float(std::sin(i * 0.37) + 0.25 * std::cos(i * 2.1) + (i % 5) * 0.1);
         kiss_fftr_cfg cfg = kiss_fftr_alloc(n, 0, nullptr, nullptr);
         ASSERT_NE(cfg, nullptr);
