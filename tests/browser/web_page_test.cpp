@@ -127,6 +127,7 @@ TEST_F(WebPage, TenShowTimesMatchTheOfflineRenderer) {
         ASSERT_TRUE(read_png((web / name).string(), b)) << "the page gave no picture for " << name;
         double mean = 0, share = 0;
         difference(thumbnail(a), thumbnail(b), mean, share);
+        std::printf("%s: mean difference %.3f, %.2f %% of thumbnail pixels off\n", name.c_str(), mean, share * 100);
         EXPECT_LE(mean, MEAN_LIMIT) << name << ": mean difference " << mean;
         EXPECT_LE(share, SHARE_LIMIT) << name << ": " << share * 100 << " % of thumbnail pixels off";
         compared++;
