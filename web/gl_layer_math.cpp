@@ -123,3 +123,24 @@ void look_at_matrix(const double eye[3], const double centre[3], const double up
     }
     m[15] = 1.0f;
 }
+
+void halve_image(const std::vector<unsigned char> &in, int &w, int &h, int components,
+                 std::vector<unsigned char> &out) {
+    const int nw = w > 1 ? w / 2 : 1, nh = h > 1 ? h / 2 : 1;
+    out.assign(size_t(nw) * nh * components, 0);
+    const size_t row = size_t(w) * components;
+    for (int y = 0; y < nh; y++)
+        for (int x = 0; x < nw; x++)
+            for (int c = 0; c < components; c++) {
+                unsigned char &dest = out[(size_t(y) * nw + x) * components + c];
+                if (w > 1 && h > 1) {
+                    const size_t s = size_t(2 * y) * row + size_t(2 * x) * components + c;
+                    dest = (unsigned char)((in[s] + in[s + components] + in[s + row] + in[s + row + components] + 2) / 4);
+                } else {
+                    const size_t s = (w > 1 ? size_t(2 * x) : size_t(2 * y)) * components + c;
+                    dest = (unsigned char)((in[s] + in[s + components]) / 2);
+                }
+            }
+    w = nw;
+    h = nh;
+}

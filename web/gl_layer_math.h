@@ -33,3 +33,9 @@ float plane_coord(const float plane[4], const float p[3], float w);   // plane .
 // current matrix instead of multiplying it, and take their arguments in another order).
 void perspective_matrix(double fovy_deg, double aspect, double near_plane, double far_plane, float m[16]);
 void look_at_matrix(const double eye[3], const double centre[3], const double up[3], float m[16]);
+
+// The next smaller mipmap level of a w x h image of `components` bytes per pixel (w and h
+// powers of two, not both 1), averaged the way the native GLU does it: 2x2 boxes rounded to
+// nearest, or pairs rounded down once one side is a single pixel. Sets w and h to the new size.
+void halve_image(const std::vector<unsigned char> &in, int &w, int &h, int components,
+                 std::vector<unsigned char> &out);

@@ -186,7 +186,22 @@ GLint web_glu_build_2d_mipmaps(GLenum target, GLint internal, GLsizei w, GLsizei
                                GLenum type, const void *pixels) {
     web_gl_tex_image_2d(target, 0, internal, w, h, 0, format, type, pixels);
     const bool power_of_two = w > 0 && h > 0 && !(w & (w - 1)) && !(h & (h - 1));
-    if (power_of_two) glGenerateMipmap(target);   // WebGL 1 makes mipmaps of such sizes only
+    if (!power_of_two) return 0;   // WebGL 1 takes mipmaps of such sizes only
+    const int components = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : 0;
+    if (type != GL_UNSIGNED_BYTE || components == 0) {
+        glGenerateMipmap(target);
+        return 0;
+    }
+    // The levels are averaged here as natively rather than by the browser, whose filter
+    // rounds differently and shifts every minified surface by a few levels.
+    std::vector<unsigned char> level(static_cast<const unsigned char *>(pixels),
+                                     static_cast<const unsigned char *>(pixels) + size_t(w) * h * components),
+                               smaller;
+    for (int n = 1; w > 1 || h > 1; n++) {
+        halve_image(level, w, h, components, smaller);
+        level.swap(smaller);
+        web_gl_tex_image_2d(target, n, internal, w, h, 0, format, type, level.data());
+    }
     return 0;
 }
 

@@ -171,3 +171,27 @@ TEST(WebFft, RealTransformMatchesTheDefinition) {
         kiss_fftr_free(cfg);
     }
 }
+
+// Mipmap levels made in the page as natively: 2x2 averages rounded to nearest down to a row,
+// then pairs rounded down, down to one pixel, each channel on its own.
+TEST(WebMipmaps, LevelsAreTheNativeBoxAverages) {
+    int w = 4, h = 2;
+    std::vector<unsigned char> level = { 0, 1, 10, 11, 200, 0, 7, 7,     // row 0, two channels
+                                         1, 1, 10, 12, 255, 0, 8, 8 },   // row 1
+                               out;
+    halve_image(level, w, h, 2, out);
+    ASSERT_EQ(w, 2);
+    ASSERT_EQ(h, 1);
+    // (0+10+1+10+2)/4 = 5, (1+11+1+12+2)/4 = 6, (200+7+255+8+2)/4 = 118, (0+7+0+8+2)/4 = 4
+    EXPECT_EQ(out, (std::vector<unsigned char>{ 5, 6, 118, 4 }));
+    halve_image(out, w, h, 2, level);
+    ASSERT_EQ(w, 1);
+    ASSERT_EQ(h, 1);
+    EXPECT_EQ(level, (std::vector<unsigned char>{ 61, 5 }));   // (5+118)/2, (6+4)/2
+    // A one-pixel-wide column halves down its height.
+    int cw = 1, ch = 2;
+    halve_image(std::vector<unsigned char>{ 3, 0, 0, 4, 0, 255 }, cw, ch, 3, out);
+    EXPECT_EQ(cw, 1);
+    EXPECT_EQ(ch, 1);
+    EXPECT_EQ(out, (std::vector<unsigned char>{ 3, 0, 127 }));
+}
