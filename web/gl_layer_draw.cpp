@@ -112,7 +112,8 @@ static void send(GLenum mode, const LayerVertex *v, size_t n) {
 }
 
 // WebGL draws lines one pixel wide only: wider ones become quads across the line, made in
-// normalised device coordinates and drawn with identity matrices.
+// eye space (so fog still sees each end's distance) and drawn with an identity model-view.
+// The sideways step is chosen so that it spans the width in pixels after the projection.
 static bool widen_lines(std::vector<LayerVertex> &v) {
     const float width = gl_shadow.line_width;
     const GLint *vp = gl_shadow.viewport;
@@ -120,20 +121,26 @@ static bool widen_lines(std::vector<LayerVertex> &v) {
     float mv[16], pr[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, mv);
     glGetFloatv(GL_PROJECTION_MATRIX, pr);
+    const float det = pr[0] * pr[5] - pr[4] * pr[1];
+    if (std::fabs(det) < 1e-12f) return false;
     std::vector<LayerVertex> quads;
     for (size_t i = 0; i + 1 < v.size(); i += 2) {
-        float ends[2][3];
+        float eyes[2][3], ends[2][2], w[2];
         bool visible = true;
         for (int e = 0; e < 2; e++) {
             float eye[4], clip[4];
             transform_point(mv, v[i + size_t(e)].pos, eye);
+            if (eye[3] != 0.0f && eye[3] != 1.0f) for (float &c : eye) c /= eye[3];
             for (int r = 0; r < 4; r++)
                 clip[r] = pr[r] * eye[0] + pr[4 + r] * eye[1] + pr[8 + r] * eye[2] + pr[12 + r] * eye[3];
             if (clip[3] <= 1e-6f) visible = false;   // behind the eye: left out
-            for (int r = 0; r < 3; r++) ends[e][r] = clip[r] / clip[3];
+            for (int r = 0; r < 3; r++) eyes[e][r] = eye[r];
+            ends[e][0] = clip[0] / clip[3];
+            ends[e][1] = clip[1] / clip[3];
+            w[e] = clip[3];
         }
         if (!visible) continue;
-        // Across the line by half the width, in pixels, back into device units.
+        // Across the line by half the width, in pixels, as device units.
         const float dx = (ends[1][0] - ends[0][0]) * vp[2], dy = (ends[1][1] - ends[0][1]) * vp[3];
         const float length = std::sqrt(dx * dx + dy * dy);
         if (length <= 0.0f) continue;
@@ -141,10 +148,13 @@ static bool widen_lines(std::vector<LayerVertex> &v) {
         LayerVertex corner[4] = { v[i], v[i], v[i + 1], v[i + 1] };
         const float side[4] = { 1, -1, -1, 1 };
         for (int k = 0; k < 4; k++) {
-            const float *end = ends[k / 2];
-            corner[k].pos[0] = end[0] + side[k] * ox;
-            corner[k].pos[1] = end[1] + side[k] * oy;
-            corner[k].pos[2] = end[2];
+            // The eye-space step (sx, sy, 0) that moves the projected point by (ox, oy).
+            const float cx = side[k] * ox * w[k / 2], cy = side[k] * oy * w[k / 2];
+            const float sx = (pr[5] * cx - pr[4] * cy) / det, sy = (pr[0] * cy - pr[1] * cx) / det;
+            const float *eye = eyes[k / 2];
+            corner[k].pos[0] = eye[0] + sx;
+            corner[k].pos[1] = eye[1] + sy;
+            corner[k].pos[2] = eye[2];
         }
         for (int k : { 0, 1, 2, 0, 2, 3 }) quads.push_back(corner[k]);
     }
@@ -155,16 +165,11 @@ static bool widen_lines(std::vector<LayerVertex> &v) {
 static void draw_vertices(GLenum mode, std::vector<LayerVertex> &v) {
     if (v.empty()) return;
     if (mode == GL_LINES && widen_lines(v)) {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
         glLoadIdentity();
         for (size_t at = 0; at < v.size(); at += PIECE_VERTICES)
             send(GL_TRIANGLES, v.data() + at, std::min(PIECE_VERTICES, v.size() - at));
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
         glPopMatrix();
         glMatrixMode(gl_shadow.matrix_mode);
         return;
