@@ -74,6 +74,11 @@ void check_driver(const GLDriverInfo &driver) {
 }
 
 void bind_multitexture_entry_points() {
+#ifdef __EMSCRIPTEN__   // the browser build's GL layer (web/gl_layer.h) keeps the active unit
+    gl_caps.multi_tex_coord_2f = web_gl_multi_tex_coord_2f;
+    gl_caps.active_texture = web_gl_active_texture;
+    return;
+#endif
     gl_caps.multi_tex_coord_2f =
         reinterpret_cast<PFNGLMULTITEXCOORD2FARBPROC>(SDL_GL_GetProcAddress("glMultiTexCoord2fARB"));
     gl_caps.active_texture =

@@ -11,13 +11,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#ifndef __EMSCRIPTEN__   // the browser build decodes with stb_image (web/stb_decoders.cpp)
 #include <jpeglib.h>
+#endif
 #include <string>
 #include <unistd.h>               // Required for: close()
 
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
+#ifndef __EMSCRIPTEN__
 struct JpegErrorManager {
     jpeg_error_mgr std;     // must come first: libjpeg sees only this part
     jmp_buf        escape;  // where load_jpeg reports the failure
@@ -45,12 +48,15 @@ static void jpeg_emit_message(j_common_ptr cinfo, int msg_level) {
     fatal_error_because(text, why);
 }
 
+#endif
+
 // Texture side for an image side: the next power of two, and 1 for a side of 1 pixel
 // (next_power_of_two gives 0 there, which would leave no room for the image).
 static int texture_side(int n) {
     return n == 1 ? 1 : next_power_of_two(n);
 }
 
+#ifndef __EMSCRIPTEN__
 [[noreturn]] static void jpeg_fatal(const char *file, const char *why) {
     char text[1024 + JMSG_LENGTH_MAX];
     std::snprintf(text, sizeof text, "%s: %s", file, why);
@@ -122,6 +128,8 @@ unsigned char *load_jpeg(const char *file, int *width, int *height) {
     *height = h;
     return rgb;
 }
+
+#endif
 
 unsigned char *pad_image_rgba(const unsigned char *rgb, const unsigned char *alpha_rgb,
                               AlphaFunction alpha_fn, int w, int h, int W, int H) {
