@@ -90,6 +90,9 @@ static struct {
 float sound_version() { return 2.0f; }
 float sound_required_version() { return 2.0f; }
 int sound_error() { return player.error; }
+const char *sound_error_detail() {
+    return player.error == SOUND_ERR_FORMAT ? "not an Ogg Vorbis stream stb_vorbis can read" : "";
+}
 
 bool sound_init(int) {
     player.up = web_audio_open() != 0;
