@@ -61,6 +61,8 @@ struct FlashLimiter {
     std::vector<GentleCell> cells;     // row by row
     std::vector<float> cell_weight;    // this frame's blend per cell, before the corners
     ScreenSwings light_screen, red_screen;   // the screen's swings as shown
+    FlashAnalysis rule;                      // and as the rule itself counts them, on its own grid
+    FlashCount rule_count = { 0, 0 };        // the rule's swings in the second up to the last frame
     double clock = 0;                  // seconds of frames shown
     double last_seconds = 0;           // show time of the last frame
     bool   started = false;            // false until the first frame
