@@ -10,7 +10,9 @@
 // over a little more than a second. It counts the screen's swings the rule's way too (a
 // quarter of the cells together): different parts of the picture taking turns could flash
 // the screen more often than any one cell, so once the screen has used up its swings for the
-// second, every cell is held until one expires.
+// second, every cell is held until one expires. The screen is counted both on the limiter's
+// grid and by the rule's own analysis of the shown cells (on the rule's grid), whichever is
+// fuller, so the two never disagree about the screen's turns.
 //
 // Time is the show's time in seconds, taken frame by frame:
 // the limiter's clock advances by each frame's step (none when time stands still or runs
