@@ -91,6 +91,22 @@ static void step_screen(const FlashLimiter &f, ScreenSwings &s, int GentleCell::
     }
 }
 
+// The shown cells as the rule sees them: its grid, each of its cells the mean light of ours.
+static FlashCount count_as_the_rule(FlashLimiter &f) {
+    std::vector<CellLight> cells(size_t(FLASH_GRID_COLS) * FLASH_GRID_ROWS);
+    for (int y = 0; y < FLASH_GRID_ROWS; y++)
+        for (int x = 0; x < FLASH_GRID_COLS; x++) {
+            float sum[3] = { 0, 0, 0 };
+            int n = 0;
+            for (int cy = y * f.rows / FLASH_GRID_ROWS; cy < (y + 1) * f.rows / FLASH_GRID_ROWS; cy++)
+                for (int cx = x * f.cols / FLASH_GRID_COLS; cx < (x + 1) * f.cols / FLASH_GRID_COLS; cx++, n++)
+                    for (int k = 0; k < 3; k++) sum[k] += srgb_to_linear(f.cells[cy * f.cols + cx].shown[k]);
+            n = n > 0 ? n : 1;
+            cells[y * FLASH_GRID_COLS + x] = light_of_linear(sum[0] / n, sum[1] / n, sum[2] / n);
+        }
+    return analyse_flash_frame(f.rule, f.clock, cells.data());
+}
+
 static void start_screen(ScreenSwings &s) {
     s.way = 0;
     s.when = -1e9;
@@ -137,6 +153,8 @@ bool limit_flashes(FlashLimiter &f, double seconds, const float *cell_rgb, float
         }
         start_screen(f.light_screen);
         start_screen(f.red_screen);
+        start_flash_analysis(f.rule, FLASH_GRID_COLS * FLASH_GRID_ROWS);
+        f.rule_count = count_as_the_rule(f);
         f.started = true;
         f.clock = 0;
         f.last_seconds = seconds;
@@ -147,8 +165,9 @@ bool limit_flashes(FlashLimiter &f, double seconds, const float *cell_rgb, float
 
     forget_before(f.light_screen.at, f.clock);
     forget_before(f.red_screen.at, f.clock);
-    const bool light_screen_full = f.light_screen.at.count >= GENTLE_MAX_SWINGS;
-    const bool red_screen_full = f.red_screen.at.count >= GENTLE_MAX_SWINGS;
+    const bool light_screen_full = f.light_screen.at.count >= GENTLE_MAX_SWINGS ||
+                                   f.rule_count.general >= GENTLE_MAX_SWINGS;
+    const bool red_screen_full = f.red_screen.at.count >= GENTLE_MAX_SWINGS || f.rule_count.red >= GENTLE_MAX_SWINGS;
     bool any = false;
     for (int i = 0; i < n; i++) {
         GentleCell &c = f.cells[i];
@@ -168,5 +187,6 @@ bool limit_flashes(FlashLimiter &f, double seconds, const float *cell_rgb, float
         }
     step_screen(f, f.light_screen, &GentleCell::light_way, &GentleCell::light_when);
     step_screen(f, f.red_screen, &GentleCell::red_way, &GentleCell::red_when);
+    f.rule_count = count_as_the_rule(f);
     return any;
 }

@@ -10,7 +10,9 @@
 // over a little more than a second. It counts the screen's swings the rule's way too (a
 // quarter of the cells together): different parts of the picture taking turns could flash
 // the screen more often than any one cell, so once the screen has used up its swings for the
-// second, every cell is held until one expires.
+// second, every cell is held until one expires. The screen is counted both on the limiter's
+// grid and by the rule's own analysis of the shown cells (on the rule's grid), whichever is
+// fuller, so the two never disagree about the screen's turns.
 //
 // Time is the show's time in seconds, taken frame by frame:
 // the limiter's clock advances by each frame's step (none when time stands still or runs
@@ -61,6 +63,8 @@ struct FlashLimiter {
     std::vector<GentleCell> cells;     // row by row
     std::vector<float> cell_weight;    // this frame's blend per cell, before the corners
     ScreenSwings light_screen, red_screen;   // the screen's swings as shown
+    FlashAnalysis rule;                      // and as the rule itself counts them, on its own grid
+    FlashCount rule_count = { 0, 0 };        // the rule's swings in the second up to the last frame
     double clock = 0;                  // seconds of frames shown
     double last_seconds = 0;           // show time of the last frame
     bool   started = false;            // false until the first frame
