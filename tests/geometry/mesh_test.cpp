@@ -6,6 +6,7 @@
 #include "platform/settings.h"
 #include <GL/gl.h>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 // Two faces folded along the y axis: face 0 lies in z = 0, face 1 leans 45 degrees towards
@@ -55,14 +56,14 @@ TEST(MeshDataTest, GeneratedArraysOnlyWhenNoneGivenAndOtherBitsIgnored) {
 
 TEST(MeshDataTest, SphereCoordinatesOfTheAxisNormals) {
     const float normals[] = { 0, 0, 1, 1, 0, 0, -1, 0, 0, 0, 1, 0, 0, -1, 0 };
-    float *t = normals_to_sphere_texcoords(normals, 5);
+    const std::unique_ptr<float[]> t(normals_to_sphere_texcoords(normals, 5));
     EXPECT_FLOAT_EQ(t[0 * 3], 0.5f);    // +z
     EXPECT_FLOAT_EQ(t[1 * 3], 0.75f);   // +x
     EXPECT_FLOAT_EQ(t[2 * 3], 0.25f);   // -x
     EXPECT_FLOAT_EQ(t[3 * 3 + 1], 1.0f);   // +y
     EXPECT_FLOAT_EQ(t[4 * 3 + 1], 0.0f);   // -y
     EXPECT_EQ(t[3 * 3 + 2], 0.0f);
-    float *c = normals_to_colours(normals, 5);
+    const std::unique_ptr<float[]> c(normals_to_colours(normals, 5));
     EXPECT_FLOAT_EQ(c[2 * 3], 0.0f);
     EXPECT_FLOAT_EQ(c[2 * 3 + 1], 0.5f);
 }

@@ -20,6 +20,17 @@ static void face_centre(const ShapeArrays &s, int k, float out[3]) {
                   s.positions[s.faces[k * 3 + 2] * 3 + i]) / 3;
 }
 
+// The arrays a shape function hands out belong to whoever keeps them; a test that builds no
+// mesh from them gives them back.
+struct OwnedShape {
+    ShapeArrays s;
+    ~OwnedShape() {
+        delete[] s.positions;
+        delete[] s.texcoords;
+        delete[] s.faces;
+    }
+};
+
 static void expect_indices_in_range(const ShapeArrays &s) {
     for (int i = 0; i < s.face_count * 3; i++) {
         ASSERT_GE(s.faces[i], 0);
@@ -28,7 +39,8 @@ static void expect_indices_in_range(const ShapeArrays &s) {
 }
 
 TEST(ProceduralTest, BoxHasSeparateFacesAllFacingOutward) {
-    ShapeArrays s = box_arrays();
+    const OwnedShape owned = { box_arrays() };
+    const ShapeArrays &s = owned.s;
     EXPECT_EQ(s.vertex_count, 24);
     EXPECT_EQ(s.face_count, 12);
     for (int k = 0; k < 12; k++) {
@@ -44,7 +56,8 @@ TEST(ProceduralTest, BoxHasSeparateFacesAllFacingOutward) {
 }
 
 TEST(ProceduralTest, SphereHasASeamColumnAndFacesOutward) {
-    ShapeArrays s = sphere_arrays(32, 32);
+    const OwnedShape owned = { sphere_arrays(32, 32) };
+    const ShapeArrays &s = owned.s;
     EXPECT_EQ(s.vertex_count, 1089);
     EXPECT_EQ(s.face_count, 2048);
     expect_indices_in_range(s);
@@ -63,7 +76,8 @@ TEST(ProceduralTest, SphereHasASeamColumnAndFacesOutward) {
 }
 
 TEST(ProceduralTest, HemisphereEndsAtTheEquator) {
-    ShapeArrays s = hemisphere_arrays(32, 32);
+    const OwnedShape owned = { hemisphere_arrays(32, 32) };
+    const ShapeArrays &s = owned.s;
     EXPECT_EQ(s.vertex_count, 1089);
     EXPECT_EQ(s.face_count, 2048);
     EXPECT_NEAR(s.positions[(33 * 32) * 3 + 1], 0.0f, 1e-6f);   // last ring at y = 0
@@ -71,7 +85,8 @@ TEST(ProceduralTest, HemisphereEndsAtTheEquator) {
 }
 
 TEST(ProceduralTest, WrappedSphereHasNoSeamColumnAndNoDegenerateFaces) {
-    ShapeArrays s = wrapped_sphere_arrays(32, 32);
+    const OwnedShape owned = { wrapped_sphere_arrays(32, 32) };
+    const ShapeArrays &s = owned.s;
     EXPECT_EQ(s.vertex_count, 1056);
     EXPECT_EQ(s.face_count, 2048);
     expect_indices_in_range(s);
@@ -82,12 +97,14 @@ TEST(ProceduralTest, WrappedSphereHasNoSeamColumnAndNoDegenerateFaces) {
     }
     // The last quad of a ring wraps to column 0.
     EXPECT_EQ(s.faces[(2 * 31) * 3 + 2], 0 + 32 * 1);
-    EXPECT_EQ(wrapped_sphere_arrays(8, 8).face_count, 128);
+    const OwnedShape small = { wrapped_sphere_arrays(8, 8) };
+    EXPECT_EQ(small.s.face_count, 128);
 }
 
 TEST(ProceduralTest, GridIsHalfACellOffCentreAndFacesUp) {
     const float spacing[3] = { 4, 4, 4 };
-    ShapeArrays s = grid_arrays(32, 32, spacing);
+    const OwnedShape owned = { grid_arrays(32, 32, spacing) };
+    const ShapeArrays &s = owned.s;
     EXPECT_EQ(s.vertex_count, 1089);
     EXPECT_EQ(s.face_count, 2048);
     EXPECT_EQ(s.positions[0], -66.0f);

@@ -47,6 +47,8 @@ protected:
         }
         res.tube_mesh = build_mesh(s.faces, torus.data(), nullptr, nullptr, nullptr, s.vertex_count,
                                    s.face_count, RF_FLAT);
+        delete[] s.positions;   // copied above; the mesh keeps only the faces
+        delete[] s.texcoords;
         res.metal_texture = res.bubble_texture = make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0);
         res.shakki_texture = res.valo_texture = make_solid_texture(4, 4, 90, 80, 40, 255, 1, 1, 1, 0);
         res.screen_texture_b = make_screen_texture();

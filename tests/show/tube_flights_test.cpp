@@ -87,6 +87,8 @@ protected:
         for (float &x : knot) x *= 60;
         res.twirl_mesh = build_mesh(s.faces, knot.data(), nullptr, nullptr, nullptr, s.vertex_count,
                                     s.face_count, RF_FLAT);
+        delete[] s.positions;   // copied above; the mesh keeps only the faces
+        delete[] s.texcoords;
         res.metal_texture = make_solid_texture(4, 4, 255, 255, 255, 255, 1, 1, 1, 0);
         res.crackle_texture = res.twirl_texture = make_solid_texture(4, 4, 120, 120, 120, 255, 1, 1, 1, 0);
         res.screen_texture_a = make_screen_texture();
