@@ -5,6 +5,7 @@
 // advancing once the show is started. Needs build-web/ (scripts/web; scripts/test builds it);
 // registered only where emcc and chromium are installed. tests/web/page_run.py serves the page
 // on 127.0.0.1 and stops the browser and itself.
+#include "thumbnails.h"   // frame_name(), read_png(), thumbnail(), compare(), the limits
 #include <gtest/gtest.h>
 #include <png.h>
 #include <cstdio>
@@ -18,64 +19,8 @@
 
 namespace fs = std::filesystem;
 
-constexpr int FRAME_W = 640, FRAME_H = 480, BOX = 5, THUMB_W = FRAME_W / BOX, THUMB_H = FRAME_H / BOX;
-constexpr double MEAN_LIMIT = 1.0;     // as the reference frames: mean |difference|, 0..255
-constexpr int    PIXEL_LIMIT = 24;     // a thumbnail pixel differs beyond this in any channel
-constexpr double SHARE_LIMIT = 0.01;   // ... and at most this share of them may
-
 // Two per section, off the beats.
 static const char *const TIMES = "5.03125,13.40625,21.53125,27.71875,36.53125,44.28125,51.03125,60.53125,68.53125,75.53125";
-
-using Picture = std::vector<unsigned char>;
-
-static std::string frame_name(float t) {
-    char name[32];
-    std::snprintf(name, sizeof name, "t%07.3f.png", t);
-    return name;
-}
-
-static bool read_png(const std::string &path, Picture &rgb) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    if (int(image.width) != FRAME_W || int(image.height) != FRAME_H) {
-        png_image_free(&image);
-        return false;
-    }
-    rgb.assign(PNG_IMAGE_SIZE(image), 0);
-    const png_color black = { 0, 0, 0 };
-    return png_image_finish_read(&image, &black, rgb.data(), 0, nullptr) != 0;
-}
-
-static Picture thumbnail(const Picture &frame) {
-    Picture thumb(size_t(THUMB_W) * THUMB_H * 3);
-    for (int y = 0; y < THUMB_H; y++)
-        for (int x = 0; x < THUMB_W; x++)
-            for (int c = 0; c < 3; c++) {
-                int sum = 0;
-                for (int dy = 0; dy < BOX; dy++)
-                    for (int dx = 0; dx < BOX; dx++) sum += frame[((y * BOX + dy) * FRAME_W + x * BOX + dx) * 3 + c];
-                thumb[(y * THUMB_W + x) * 3 + c] = (unsigned char)((sum + BOX * BOX / 2) / (BOX * BOX));
-            }
-    return thumb;
-}
-
-static void difference(const Picture &a, const Picture &b, double &mean, double &share) {
-    long total = 0, off = 0;
-    for (size_t p = 0; p < a.size(); p += 3) {
-        int worst = 0;
-        for (int c = 0; c < 3; c++) {
-            const int e = std::abs(int(a[p + c]) - int(b[p + c]));
-            total += e;
-            worst = std::max(worst, e);
-        }
-        off += worst > PIXEL_LIMIT;
-    }
-    mean = double(total) / double(a.size());
-    share = double(off) / double(a.size() / 3);
-}
 
 static std::string read_file(const fs::path &path) {
     std::ifstream in(path);
@@ -123,10 +68,10 @@ TEST_F(WebPage, TenShowTimesMatchTheOfflineRenderer) {
     while (std::getline(list, item, ',')) {
         const std::string name = frame_name(std::stof(item));
         Picture a, b;
-        ASSERT_TRUE(read_png((native / name).string(), a)) << name;
-        ASSERT_TRUE(read_png((web / name).string(), b)) << "the page gave no picture for " << name;
-        double mean = 0, share = 0;
-        difference(thumbnail(a), thumbnail(b), mean, share);
+        ASSERT_TRUE(read_png((native / name).string(), FRAME_W, FRAME_H, a)) << name;
+        ASSERT_TRUE(read_png((web / name).string(), FRAME_W, FRAME_H, b)) << "the page gave no picture for " << name;
+        const Difference d = compare(thumbnail(a), thumbnail(b));
+        const double mean = d.mean, share = d.share;
         std::printf("%s: mean difference %.3f, %.2f %% of thumbnail pixels off\n", name.c_str(), mean, share * 100);
         EXPECT_LE(mean, MEAN_LIMIT) << name << ": mean difference " << mean;
         EXPECT_LE(share, SHARE_LIMIT) << name << ": " << share * 100 << " % of thumbnail pixels off";
