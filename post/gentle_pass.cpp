@@ -1,26 +1,27 @@
 // post/gentle_pass.cpp - measuring the finished picture on a coarse grid and blending the
 // last shown picture over it where a flash would be one too many.
-// Two window-sized textures take turns: one holds the picture shown last, the other takes
-// the new frame. When nothing is blended the new frame is what was shown, so the two simply
-// swap; after a blend the blended picture is copied in instead.
+// The picture is read back once and each cell's light averaged on the CPU from a regular
+// lattice of its pixels. Two window-sized textures take turns: one holds the picture shown
+// last, the other takes the new frame. When nothing is blended the new frame is what was
+// shown, so the two simply swap; after a blend the blended picture is copied in instead.
 #include "post/gentle_pass.h"
 #include "post/flash_limit.h"      // Required for: limit_flashes(), GENTLE_COLS/ROWS
 #include "platform/gl_caps.h"      // Required for: gl_caps.active_texture, has_gl_extension()
 #include "platform/settings.h"     // Required for: app, next_power_of_two(), set_picture_viewport()
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <vector>
 
 //----------------------------------------------------------------------------------
 // Defines
 //----------------------------------------------------------------------------------
-// Each cell is read back as PROBES x PROBES pixels of the shrunken picture and averaged in
-// linear light here: the card's mipmaps average display levels, which would hide a bright
-// patch covering part of a cell (half a cell of white reads as a fifth of its light).
-constexpr int PROBES = 4;
-constexpr int PROBE_COLS = GENTLE_COLS * PROBES, PROBE_ROWS = GENTLE_ROWS * PROBES;
+// Each cell is averaged in linear light (averaging display levels would hide a bright patch
+// covering part of a cell: half a cell of white would read as a fifth of its light) over at
+// most SAMPLES x SAMPLES of its pixels, evenly spaced, so that big windows cost no more.
+constexpr int SAMPLES = 10;
 
 //----------------------------------------------------------------------------------
 // Global Variables
@@ -30,10 +31,9 @@ static struct {
     int    tex_width, tex_height;   // their allocated size (powers of two)
     int    width, height;       // the picture size they were made for
     int    shown;               // which texture holds the picture shown last
-    bool   mipmaps;             // the driver makes mipmaps of copied pictures
     bool   limited;             // the last frame blended anything
     FlashLimiter limiter;       // what was shown, cell by cell
-    std::vector<unsigned char> probe;   // the shrunken picture read back, RGB
+    std::vector<unsigned char> pixels;  // the picture read back, RGBA
     std::vector<float> cell_rgb;        // each cell's mean light as a display colour, 0..1
     std::vector<float> corners;         // blend weights per grid corner
 } gentle;
@@ -45,19 +45,16 @@ static void make_textures() {
     reset_gentle_pass();
     gentle.width = app.window_width;
     gentle.height = app.window_height;
-    // Textures of the picture's own size where the driver takes them: the mipmaps then cover
-    // the picture and nothing else, which halves their cost at 640x480.
+    // Textures of the picture's own size where the driver takes them.
     const bool any_size = has_gl_extension("GL_ARB_texture_non_power_of_two");
     gentle.tex_width = any_size ? gentle.width : next_power_of_two(gentle.width);
     gentle.tex_height = any_size ? gentle.height : next_power_of_two(gentle.height);
-    const char *version = (const char *)glGetString(GL_VERSION);
-    gentle.mipmaps = (version && std::atof(version) >= 1.4) || has_gl_extension("GL_SGIS_generate_mipmap");
-    // Black padding, so that the shrunken picture's edge only ever mixes in black.
     const std::vector<unsigned char> black(size_t(gentle.tex_width) * gentle.tex_height * 3, 0);
     glGenTextures(2, gentle.texture);
     for (GLuint id : gentle.texture) {
         glBindTexture(GL_TEXTURE_2D, id);
-        if (gentle.mipmaps) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLint(gl_caps.texture_clamp_mode));
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(gl_caps.texture_clamp_mode));
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -65,7 +62,7 @@ static void make_textures() {
                      GL_UNSIGNED_BYTE, black.data());
     }
     start_flash_limiter(gentle.limiter, GENTLE_COLS, GENTLE_ROWS);
-    gentle.probe.resize(PROBE_COLS * PROBE_ROWS * 3);
+    gentle.pixels.resize(size_t(gentle.width) * gentle.height * 4);
     gentle.cell_rgb.resize(GENTLE_COLS * GENTLE_ROWS * 3);
     gentle.corners.resize((GENTLE_COLS + 1) * (GENTLE_ROWS + 1));
 }
@@ -100,60 +97,50 @@ static void end_flat_pixels() {
     glPopAttrib();
 }
 
-static void bind_picture(int which, GLint min_filter) {
-    glBindTexture(GL_TEXTURE_2D, gentle.texture[which]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-}
-
-// A rectangle of picture pixels showing a rectangle of texels.
-static void draw_rect(float x1, float y1, float s1, float t1) {
-    glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);   glVertex2f(0, 0);
-        glTexCoord2f(s1, 0);  glVertex2f(x1, 0);
-        glTexCoord2f(s1, t1); glVertex2f(x1, y1);
-        glTexCoord2f(0, t1);  glVertex2f(0, y1);
-    glEnd();
-}
-
 static float linear_to_srgb(float c) {
     return c <= 0.0031308f ? 12.92f * c : 1.055f * std::pow(c, 1.0f / 2.4f) - 0.055f;
 }
 
-// Each cell's probes averaged in linear light, given back as the display colour of that light.
-static void average_probes() {
+// Pixel edges of cell i of n over a length: the cells share the picture out whole.
+static int cell_edge(int i, int n, int length) {
+    return int(int64_t(i) * length / n);
+}
+
+// The new picture's light per cell, as the display colour of that light.
+static void measure_picture() {
     static float linear[256];   // the 256 display levels in linear light
     if (linear[255] == 0)
         for (int i = 0; i < 256; i++) linear[i] = srgb_to_linear(i / 255.0f);
-    for (int cy = 0; cy < GENTLE_ROWS; cy++)
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(app.picture_x, app.picture_y, gentle.width, gentle.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                 gentle.pixels.data());
+    for (int cy = 0; cy < GENTLE_ROWS; cy++) {
+        const int y0 = cell_edge(cy, GENTLE_ROWS, gentle.height), y1 = cell_edge(cy + 1, GENTLE_ROWS, gentle.height);
+        const int ys = std::max(1, (y1 - y0) / SAMPLES);
         for (int cx = 0; cx < GENTLE_COLS; cx++) {
+            const int x0 = cell_edge(cx, GENTLE_COLS, gentle.width), x1 = cell_edge(cx + 1, GENTLE_COLS, gentle.width);
+            const int xs = std::max(1, (x1 - x0) / SAMPLES);
             float sum[3] = { 0, 0, 0 };
-            for (int py = 0; py < PROBES; py++) {
-                const unsigned char *p = &gentle.probe[((cy * PROBES + py) * PROBE_COLS + cx * PROBES) * 3];
-                for (int k = 0; k < PROBES * 3; k++) sum[k % 3] += linear[p[k]];
+            int n = 0;
+            // The lattice is centred in the cell, so a cell's edges weigh no more than its middle.
+            for (int y = y0 + (y1 - y0 - 1) % ys / 2; y < y1; y += ys) {
+                const unsigned char *row = &gentle.pixels[(size_t(y) * gentle.width) * 4];
+                for (int x = x0 + (x1 - x0 - 1) % xs / 2; x < x1; x += xs, n++) {
+                    const unsigned char *p = row + x * 4;
+                    sum[0] += linear[p[0]];
+                    sum[1] += linear[p[1]];
+                    sum[2] += linear[p[2]];
+                }
             }
             for (int k = 0; k < 3; k++)
-                gentle.cell_rgb[(cy * GENTLE_COLS + cx) * 3 + k] = linear_to_srgb(sum[k] / (PROBES * PROBES));
+                gentle.cell_rgb[(cy * GENTLE_COLS + cx) * 3 + k] = n ? linear_to_srgb(sum[k] / n) : 0;
         }
-}
-
-// The new picture's light per cell, read from its copy shrunk into the lower-left corner,
-// which is then drawn back exactly as it was.
-static void measure_picture(int fresh) {
-    const float s = float(gentle.width) / gentle.tex_width, t = float(gentle.height) / gentle.tex_height;
-    bind_picture(fresh, gentle.mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    draw_rect(PROBE_COLS, PROBE_ROWS, s, t);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(app.picture_x, app.picture_y, PROBE_COLS, PROBE_ROWS, GL_RGB, GL_UNSIGNED_BYTE,
-                 gentle.probe.data());
-    bind_picture(fresh, GL_NEAREST);
-    draw_rect(PROBE_COLS, PROBE_ROWS, float(PROBE_COLS) / gentle.tex_width, float(PROBE_ROWS) / gentle.tex_height);
-    average_probes();
+    }
 }
 
 // The last shown picture over the new one, each grid corner with its own weight.
 static void blend_last_picture() {
-    bind_picture(gentle.shown, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, gentle.texture[gentle.shown]);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glShadeModel(GL_SMOOTH);
@@ -171,10 +158,9 @@ static void blend_last_picture() {
     }
 }
 
-// The picture into a texture; its mipmaps are made only when it is to be measured.
-static void copy_picture_into(int which, bool measure) {
+// The picture into a texture.
+static void copy_picture_into(int which) {
     glBindTexture(GL_TEXTURE_2D, gentle.texture[which]);
-    if (gentle.mipmaps) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, measure ? GL_TRUE : GL_FALSE);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, app.picture_x, app.picture_y, gentle.width, gentle.height);
 }
 
@@ -187,13 +173,10 @@ void gentle_pass(double seconds) {
     if (gl_caps.active_texture) gl_caps.active_texture(GL_TEXTURE0_ARB);
     begin_flat_pixels();
     const int fresh = 1 - gentle.shown;
-    copy_picture_into(fresh, true);
-    measure_picture(fresh);
+    measure_picture();
     gentle.limited = limit_flashes(gentle.limiter, seconds, gentle.cell_rgb.data(), gentle.corners.data());
-    if (gentle.limited) {
-        blend_last_picture();
-        copy_picture_into(fresh, false);   // only its full-size picture is ever drawn again
-    }
+    if (gentle.limited) blend_last_picture();
+    copy_picture_into(fresh);   // what is shown now, for the next frame's blend
     gentle.shown = fresh;
     end_flat_pixels();
 }
