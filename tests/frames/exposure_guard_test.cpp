@@ -42,9 +42,6 @@ struct IntendedFlash {
 static const IntendedFlash INTENDED_FLASHES[] = {
     { 23.0, 23.125, true, "the cube flash: the electric cube bursts over the whole view on the beat" },
     { 29.0, 29.125, true, "the cube flash again, on the second hit of the section" },
-    { 37.45, 37.55, false, "the bubble sculpture's climb seen from inside the big bubble: both additive "
-                           "skins cover the view and pass the shaft's bright band (luma 205); needs a "
-                           "darker bubble picture, which changes nearly every reference frame" },
 };
 
 struct GuardFrame {

@@ -107,7 +107,8 @@ Image make_bubble()
     std::vector<B> bubbles;
     for (int i = 0; i < 26; i++) bubbles.push_back({rng.uniform(), rng.uniform(), rng.range(0.03, 0.11)});
     img.fill([&](double u, double v) {
-        Vec3 c = mix(rgb(18, 62, 90), rgb(40, 98, 136), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
+        // Kept deep: the bubble skins fill whole frames and are added up layer over layer.
+        Vec3 c = mix(rgb(12, 44, 68), rgb(30, 74, 104), 0.5 + 0.5 * std::sin(2 * PI * (u + v)));
         for (const B &b : bubbles) {
             double dx = u - b.x, dy = v - b.y;
             dx -= std::round(dx);
@@ -117,7 +118,7 @@ Image make_bubble()
             double rim = std::exp(-std::pow((d - 1) / 0.08, 2));
             double body = d < 1 ? 0.15 * d * d : 0;
             double spec = std::exp(-(std::pow(dx / b.r + 0.4, 2) + std::pow(dy / b.r + 0.4, 2)) / 0.02);
-            c = c + rgb(180, 240, 255) * (0.45 * rim + body) + Vec3{1, 1, 1} * (0.5 * spec);
+            c = c + rgb(180, 240, 255) * (0.32 * rim + 0.8 * body) + Vec3{1, 1, 1} * (0.4 * spec);
         }
         return c;
     });
