@@ -45,6 +45,7 @@ PageRequest parse_page_request(int argc, const char *const *argv) {
         const std::string word = argv[i];
         if (word == "benchmark") r.benchmark = true;
         else if (word == "loop") r.loop = true;
+        else if (word == "gentle") r.gentle = true;
         else if (word.rfind("t=", 0) == 0) {
             std::string error;
             if (!parse_time_list(word.c_str() + 2, r.hold_times, error)) r.valid = false;
@@ -76,6 +77,8 @@ void orbplume_start() {
 double orbplume_show_time() { return app.show_started ? double(pattern_clock()) : -1.0; }
 
 void orbplume_set_loop(int loop) { app.loop_music = loop != 0; }
+
+void orbplume_set_gentle(int on) { app.gentle = on != 0; }
 
 static void render_at(double t) {
     set_virtual_time(t);
@@ -144,6 +147,7 @@ int main(int argc, char **argv) {
     app.unattended = true;
     app.fullscreen = false;
     app.loop_music = request.loop;
+    app.gentle = request.gentle;
     if (!request.valid) fatal_error("?t= takes show times from 0 to below 1000");
     resolve_data_folder();
     load_mesh_blob("/generated/embedded_meshes.bin");

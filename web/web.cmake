@@ -72,7 +72,7 @@ set_target_properties(orbplume PROPERTIES OUTPUT_NAME orbplume SUFFIX ".js")
 target_link_options(orbplume PRIVATE
   -O2 -sLEGACY_GL_EMULATION=1 -sMAX_WEBGL_VERSION=1 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sGL_MAX_TEMP_BUFFER_SIZE=4194304 -sEXIT_RUNTIME=0
-  -sEXPORTED_FUNCTIONS=_main,_orbplume_start,_orbplume_show_time,_orbplume_set_loop
+  -sEXPORTED_FUNCTIONS=_main,_orbplume_start,_orbplume_show_time,_orbplume_set_loop,_orbplume_set_gentle
   -sEXPORTED_RUNTIME_METHODS=ccall
   "SHELL:--preload-file ${NATIVE_DATA}@/data"
   "SHELL:--preload-file ${NATIVE_GENERATED}/embedded_meshes.bin@/generated/embedded_meshes.bin")
