@@ -7,6 +7,7 @@
 #include "post/flash_rule.h"
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 //----------------------------------------------------------------------------------
 // Defines
@@ -70,6 +71,11 @@ float srgb_to_linear(float c) {
     return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
 }
 
+float linear_to_srgb(float c) {
+    c = std::clamp(c, 0.0f, 1.0f);
+    return c <= 0.0031308f ? 12.92f * c : 1.055f * std::pow(c, 1.0f / 2.4f) - 0.055f;
+}
+
 CellLight light_of_linear(float r, float g, float b) {
     CellLight light;
     light.luminance = 0.2126f * r + 0.7152f * g + 0.0722f * b;
@@ -82,7 +88,8 @@ CellLight light_of_encoded(float r, float g, float b) {
     return light_of_linear(srgb_to_linear(r), srgb_to_linear(g), srgb_to_linear(b));
 }
 
-void measure_cells(const unsigned char *rgb, int width, int height, int cols, int rows, CellLight *cells) {
+void mean_linear_cells(const unsigned char *pixels, int channels, int width, int height, int cols, int rows,
+                       int samples, float *linear_rgb) {
     static float linear[256];   // the 256 display levels in linear light, made on first use
     static bool made = false;
     if (!made) {
@@ -90,23 +97,32 @@ void measure_cells(const unsigned char *rgb, int width, int height, int cols, in
         made = true;
     }
     for (int cy = 0; cy < rows; cy++) {
-        const int y0 = cy * height / rows, y1 = (cy + 1) * height / rows;
+        const int y0 = int(int64_t(cy) * height / rows), y1 = int(int64_t(cy + 1) * height / rows);
+        const int ys = samples > 0 ? std::max(1, (y1 - y0) / samples) : 1;
         for (int cx = 0; cx < cols; cx++) {
-            const int x0 = cx * width / cols, x1 = (cx + 1) * width / cols;
+            const int x0 = int(int64_t(cx) * width / cols), x1 = int(int64_t(cx + 1) * width / cols);
+            const int xs = samples > 0 ? std::max(1, (x1 - x0) / samples) : 1;
             double sum[3] = { 0, 0, 0 };
-            for (int y = y0; y < y1; y++) {
-                const unsigned char *p = rgb + (size_t(y) * width + x0) * 3;
-                for (int x = x0; x < x1; x++, p += 3) {
+            int count = 0;
+            // Centred, so that a cell's edges weigh no more than its middle.
+            for (int y = y0 + (y1 - y0 - 1) % ys / 2; y < y1; y += ys) {
+                const unsigned char *row = pixels + size_t(y) * width * channels;
+                for (int x = x0 + (x1 - x0 - 1) % xs / 2; x < x1; x += xs, count++) {
+                    const unsigned char *p = row + size_t(x) * channels;
                     sum[0] += linear[p[0]];
                     sum[1] += linear[p[1]];
                     sum[2] += linear[p[2]];
                 }
             }
-            const double count = std::max(1, (y1 - y0) * (x1 - x0));
-            cells[cy * cols + cx] = light_of_linear(float(sum[0] / count), float(sum[1] / count),
-                                                    float(sum[2] / count));
+            for (int k = 0; k < 3; k++) linear_rgb[(cy * cols + cx) * 3 + k] = count ? float(sum[k] / count) : 0.0f;
         }
     }
+}
+
+void measure_cells(const unsigned char *rgb, int width, int height, int cols, int rows, CellLight *cells) {
+    std::vector<float> mean(size_t(cols) * rows * 3);
+    mean_linear_cells(rgb, 3, width, height, cols, rows, 0, mean.data());
+    for (int i = 0; i < cols * rows; i++) cells[i] = light_of_linear(mean[3 * i], mean[3 * i + 1], mean[3 * i + 2]);
 }
 
 void start_swing(SwingTracker &s, float value) {

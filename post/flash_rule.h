@@ -65,10 +65,16 @@ struct FlashCount {
 // Module Functions
 //----------------------------------------------------------------------------------
 float     srgb_to_linear(float encoded);                       // 0..1 display value to linear light
+float     linear_to_srgb(float linear);                        // and back
 CellLight light_of_linear(float r, float g, float b);          // a cell's linear mean colour
 CellLight light_of_encoded(float r, float g, float b);         // a cell's display colour, 0..1
 void      measure_cells(const unsigned char *rgb, int width, int height, int cols, int rows,
                         CellLight *cells);                     // RGB rows, mean linear light per cell
+// The mean linear colour of each cell (3 floats a cell, row by row) of a picture with
+// `channels` bytes a pixel, red, green and blue first: over every pixel of the cell, or, when
+// samples > 0, over at most samples x samples of them, evenly spaced and centred in the cell.
+void      mean_linear_cells(const unsigned char *pixels, int channels, int width, int height, int cols,
+                            int rows, int samples, float *linear_rgb);
 
 void start_swing(SwingTracker &s, float value);                              // first value seen
 int  track_swing(SwingTracker &s, float value, float swing, float dark_side); // +1 / -1 when a swing counts, else 0

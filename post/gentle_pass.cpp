@@ -5,14 +5,11 @@
 // last, the other takes the new frame. When nothing is blended the new frame is what was
 // shown, so the two simply swap; after a blend the blended picture is copied in instead.
 #include "post/gentle_pass.h"
-#include "post/flash_limit.h"      // Required for: limit_flashes(), GENTLE_COLS/ROWS
+#include "post/flash_limit.h"      // Required for: limit_flashes(), GENTLE_COLS/ROWS, mean_linear_cells()
 #include "platform/gl_caps.h"      // Required for: gl_caps.active_texture, has_gl_extension()
 #include "platform/settings.h"     // Required for: app, next_power_of_two(), set_picture_viewport()
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <vector>
 
 //----------------------------------------------------------------------------------
@@ -97,45 +94,14 @@ static void end_flat_pixels() {
     glPopAttrib();
 }
 
-static float linear_to_srgb(float c) {
-    return c <= 0.0031308f ? 12.92f * c : 1.055f * std::pow(c, 1.0f / 2.4f) - 0.055f;
-}
-
-// Pixel edges of cell i of n over a length: the cells share the picture out whole.
-static int cell_edge(int i, int n, int length) {
-    return int(int64_t(i) * length / n);
-}
-
 // The new picture's light per cell, as the display colour of that light.
 static void measure_picture() {
-    static float linear[256];   // the 256 display levels in linear light
-    if (linear[255] == 0)
-        for (int i = 0; i < 256; i++) linear[i] = srgb_to_linear(i / 255.0f);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(app.picture_x, app.picture_y, gentle.width, gentle.height, GL_RGBA, GL_UNSIGNED_BYTE,
                  gentle.pixels.data());
-    for (int cy = 0; cy < GENTLE_ROWS; cy++) {
-        const int y0 = cell_edge(cy, GENTLE_ROWS, gentle.height), y1 = cell_edge(cy + 1, GENTLE_ROWS, gentle.height);
-        const int ys = std::max(1, (y1 - y0) / SAMPLES);
-        for (int cx = 0; cx < GENTLE_COLS; cx++) {
-            const int x0 = cell_edge(cx, GENTLE_COLS, gentle.width), x1 = cell_edge(cx + 1, GENTLE_COLS, gentle.width);
-            const int xs = std::max(1, (x1 - x0) / SAMPLES);
-            float sum[3] = { 0, 0, 0 };
-            int n = 0;
-            // The lattice is centred in the cell, so a cell's edges weigh no more than its middle.
-            for (int y = y0 + (y1 - y0 - 1) % ys / 2; y < y1; y += ys) {
-                const unsigned char *row = &gentle.pixels[(size_t(y) * gentle.width) * 4];
-                for (int x = x0 + (x1 - x0 - 1) % xs / 2; x < x1; x += xs, n++) {
-                    const unsigned char *p = row + x * 4;
-                    sum[0] += linear[p[0]];
-                    sum[1] += linear[p[1]];
-                    sum[2] += linear[p[2]];
-                }
-            }
-            for (int k = 0; k < 3; k++)
-                gentle.cell_rgb[(cy * GENTLE_COLS + cx) * 3 + k] = n ? linear_to_srgb(sum[k] / n) : 0;
-        }
-    }
+    mean_linear_cells(gentle.pixels.data(), 4, gentle.width, gentle.height, GENTLE_COLS, GENTLE_ROWS, SAMPLES,
+                      gentle.cell_rgb.data());
+    for (float &c : gentle.cell_rgb) c = linear_to_srgb(c);
 }
 
 // The last shown picture over the new one, each grid corner with its own weight.
