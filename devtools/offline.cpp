@@ -115,18 +115,18 @@ void read_back_frame(const Options &opts, unsigned char *rgb) {
 //----------------------------------------------------------------------------------
 // Internal Functions
 //----------------------------------------------------------------------------------
-// The folder exists (made if missing) and takes a new file.
-bool make_output_folder(const std::string &dir, std::string &why) {
+// The folder exists (made if missing) and takes a new file; else says why on stderr.
+bool make_output_folder(const std::string &dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (!std::filesystem::is_directory(dir)) {
-        why = "cannot make folder " + dir;
+        std::fprintf(stderr, "orbplume: cannot make folder %s\n", dir.c_str());
         return false;
     }
     const std::string probe = dir + "/.orbplume-probe";
     FILE *fp = std::fopen(probe.c_str(), "wb");
     if (!fp) {
-        why = "cannot write into " + dir;
+        std::fprintf(stderr, "orbplume: cannot write into %s\n", dir.c_str());
         return false;
     }
     std::fclose(fp);
@@ -213,11 +213,7 @@ int describe_show_time(float t) {
 }
 
 int render_show_times(const Options &opts) {
-    std::string why;
-    if (!make_output_folder(opts.out_dir, why)) {
-        std::fprintf(stderr, "orbplume: %s\n", why.c_str());
-        return 2;
-    }
+    if (!make_output_folder(opts.out_dir)) return 2;
     start_offline_show(opts);
     std::vector<unsigned char> rgb(size_t(opts.width) * opts.height * 3);
     int status = 0;

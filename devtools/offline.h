@@ -17,7 +17,7 @@ std::vector<double> preroll_times(double t);         // the frames rendered befo
 int  describe_show_time(float t);                   // prints the frame's plan to stdout
 int  render_show_times(const Options &opts);        // PNG per time
 int  run_benchmark(const Options &opts);            // timings to stdout
-bool make_output_folder(const std::string &dir, std::string &why);   // made if missing and writable; else why
+bool make_output_folder(const std::string &dir);   // made if missing and writable; else says why on stderr
 
 // The pieces the tools share (also the video export): a hidden window of opts' size with
 // the precalc done and the offline music open, frames rendered at virtual show times, and

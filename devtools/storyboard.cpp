@@ -137,11 +137,7 @@ std::string storyboard_scene_label(float t) {
 }
 
 int run_storyboard(const Options &opts) {
-    std::string why;
-    if (!make_output_folder(opts.storyboard_dir, why)) {
-        std::fprintf(stderr, "orbplume: %s\n", why.c_str());
-        return 2;
-    }
+    if (!make_output_folder(opts.storyboard_dir)) return 2;
     start_offline_show(opts);
     const double music_end = music_length_patterns();
     const double to = opts.to >= 0 ? opts.to : music_end > 0 ? music_end : STORYBOARD_SILENT_END;
